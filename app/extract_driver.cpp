@@ -1,0 +1,36 @@
+#include "app/extract_driver.h"
+
+#include "icons/extract_icon_group.h"
+
+namespace icotake {
+namespace {
+
+constexpr std::string_view kOutputSuffix = ".ico";
+
+Text OutputPath(std::string_view prefix, std::int32_t n) {
+  const Text decimal = DecimalText(n);
+  return JoinTexts({prefix, View(decimal), kOutputSuffix});
+}
+
+// Every pass reads the edit box afresh and asks for one group; the answers are not looked at,
+// so a file with k groups is still asked for all 100 and passes k + 1 to 100 write nothing.
+void RunPlainPasses(const ReadEditBox& readEditBox, std::string_view prefix) {
+  for (std::int32_t n = kFirstGroup; n <= kLastGroup; ++n) {
+    const Text outputPath = OutputPath(prefix, n);
+    const Text source = readEditBox();
+    ExtractIconGroup(View(source), kWriteToFile, View(outputPath), n);
+  }
+}
+
+}  // namespace
+
+void ExtractIntoFolder(const ReadEditBox& readEditBox, std::string_view folder) {
+  const Text outputFolder = MakeText(folder);
+  if (!PathExists(outputFolder)) CreateFolder(outputFolder);  // a failure shows as files not written
+  const Text prefix = JoinTexts({folder, kPathSeparator});
+  RunPlainPasses(readEditBox, View(prefix));
+}
+
+void OnExtractClicked(const ReadEditBox& readEditBox) { ExtractIntoFolder(readEditBox, OutputFolder); }
+
+}  // namespace icotake

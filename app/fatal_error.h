@@ -1,0 +1,22 @@
+#pragma once
+// The program's one error stop: a box that tells what went wrong, then the end with exit code -1.
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+namespace icotake {
+
+// "运行时出错!\r\n\r\n", then for a message that is not empty "错误信息：", the message and "\r\n";
+// written into out (cut short if it must be) with a NUL after it. Answers the length.
+std::size_t FormatFatalErrorText(std::string_view message, std::span<char> out);
+
+// Runs before the process ends, so that the program can release what it holds (the window's icons,
+// OLE). The program sets it once at start-up.
+using FatalErrorCleanup = void (*)();
+void SetFatalErrorCleanup(FatalErrorCleanup cleanup);
+
+// Shows the box, waits for the user to close it, then ends the process with exit code -1.
+[[noreturn]] void FatalError(std::string_view message);
+
+}  // namespace icotake

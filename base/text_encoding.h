@@ -1,0 +1,18 @@
+#pragma once
+// Conversion between UTF-16 (as PE resource names and shell links store text) and the narrow text
+// that the program hands around: the ANSI code page on Windows, UTF-8 elsewhere.
+
+#include <string>
+#include <string_view>
+
+namespace icotake {
+
+// Characters without a narrow form come out as the code page's default character.
+std::string NarrowFromUtf16(std::u16string_view text);
+std::u16string WidenToUtf16(std::string_view text);
+
+// UTF-8 to UTF-16 and back on every platform; ill-formed sequences become U+FFFD.
+std::u16string Utf16FromUtf8(std::string_view text);
+std::string Utf8FromUtf16(std::u16string_view text);
+
+}  // namespace icotake

@@ -1,0 +1,39 @@
+#pragma once
+// A module's resources behind one small interface, with two backends: the system's loader on
+// Windows (module_win32.cpp) and our own PE reader everywhere (module_pe.cpp).
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "icons/pe_resources.h"
+
+namespace icotake {
+
+class ModuleResources {
+ public:
+  virtual ~ModuleResources() = default;
+
+  // Calls visit with each icon group's name, in the order of the module's resource directory.
+  // False when the module has no icon group or the enumeration fails.
+  virtual bool EnumIconGroups(const std::function<void(const ResourceName&)>& visit) = 0;
+
+  // A resource's bytes, valid while the module is open; nothing when it is missing.
+  virtual std::optional<Bytes> Find(std::uint16_t type, const ResourceName& name) = 0;
+
+  // The module file's size: no group is taken to hold more image bytes than this.
+  virtual std::uint64_t fileSize() const = 0;
+};
+
+// Each opener gives nothing when the file is missing, unreadable or not a PE image.
+using ModuleOpener = std::unique_ptr<ModuleResources> (*)(const std::string& path);
+
+std::unique_ptr<ModuleResources> OpenPeModule(const std::string& path);
+std::unique_ptr<ModuleResources> OpenWin32Module(const std::string& path);  // Windows builds only
+
+// The platform's own: the system's loader on Windows, our reader elsewhere.
+std::unique_ptr<ModuleResources> OpenModule(const std::string& path);
+
+}  // namespace icotake

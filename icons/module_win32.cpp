@@ -1,0 +1,79 @@
+#include <windows.h>
+
+#include <new>
+
+#include "icons/module_resources.h"
+
+namespace icotake {
+namespace {
+
+struct Enumeration {
+  const std::function<void(const ResourceName&)>* visit;
+  bool failed = false;
+};
+
+BOOL CALLBACK VisitGroup(HMODULE, LPCSTR, LPSTR name, LONG_PTR context) {
+  auto& enumeration = *reinterpret_cast<Enumeration*>(context);
+  // Nothing may be thrown through the system's callback.
+  try {
+    if (IS_INTRESOURCE(name)) {
+      (*enumeration.visit)(ResourceName(static_cast<std::uint16_t>(reinterpret_cast<ULONG_PTR>(name))));
+    } else {
+      (*enumeration.visit)(ResourceName(std::string(name)));  // the text lives only during the call
+    }
+  } catch (...) {
+    enumeration.failed = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+class Win32Module final : public ModuleResources {
+ public:
+  Win32Module(HMODULE module, std::uint64_t size) : module_(module), size_(size) {}
+  Win32Module(const Win32Module&) = delete;
+  Win32Module& operator=(const Win32Module&) = delete;
+  ~Win32Module() override { FreeLibrary(module_); }
+
+  bool EnumIconGroups(const std::function<void(const ResourceName&)>& visit) override {
+    Enumeration enumeration{&visit};
+    const BOOL enumerated = EnumResourceNamesA(module_, MAKEINTRESOURCEA(kGroupIconResource),
+                                               VisitGroup, reinterpret_cast<LONG_PTR>(&enumeration));
+    return enumerated && !enumeration.failed;
+  }
+
+  std::optional<Bytes> Find(std::uint16_t type, const ResourceName& name) override {
+    const auto* number = std::get_if<std::uint16_t>(&name);
+    const LPCSTR id = number ? MAKEINTRESOURCEA(*number) : std::get<std::string>(name).c_str();
+    HRSRC resource = FindResourceA(module_, id, MAKEINTRESOURCEA(type));
+    if (resource == nullptr) return std::nullopt;
+    HGLOBAL loaded = LoadResource(module_, resource);
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (bytes == nullptr) return std::nullopt;
+    return Bytes(static_cast<const std::uint8_t*>(bytes), SizeofResource(module_, resource));
+  }
+
+  std::uint64_t fileSize() const override { return size_; }
+
+ private:
+  HMODULE module_;
+  std::uint64_t size_;
+};
+
+}  // namespace
+
+std::unique_ptr<ModuleResources> OpenWin32Module(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA attributes{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes)) return nullptr;
+  HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (module == nullptr) return nullptr;
+  const std::uint64_t size =
+      (std::uint64_t{attributes.nFileSizeHigh} << 32) | attributes.nFileSizeLow;
+  return std::make_unique<Win32Module>(module, size);
+}
+
+std::unique_ptr<ModuleResources> OpenModule(const std::string& path) {
+  return OpenWin32Module(path);
+}
+
+}  // namespace icotake
