@@ -226,5 +226,20 @@ TEST(ExtractIconGroup, UsesThePlatformsBackendAndAnswersTheCountOnly) {
   EXPECT_EQ(ExtractIconGroup(module), 3);  // the clipboard mode by default
 }
 
+TEST(LoadIconGroup, KeepsLongPathsWhole) {
+  ScratchFolder folder;
+  const std::string module = folder.File("three.dll");
+  WriteBytes(module, ThreeGroups());
+  const auto opened = OpenPeModule(module);
+  ASSERT_TRUE(opened);
+  const std::string longPath = module + std::string(300, 'x');  // a name as long as a path can get
+  const auto set = LoadIconGroup(*opened, longPath, std::uint16_t{1});
+  ASSERT_TRUE(set);
+  EXPECT_EQ(set->moduleName, longPath);
+  EXPECT_EQ(set->fileName, "");
+  EXPECT_FALSE(LoadIconGroup(*opened, longPath, std::uint16_t{0}));
+  EXPECT_FALSE(LoadIconGroup(*opened, longPath, std::string()));
+}
+
 }  // namespace
 }  // namespace icotake::test
