@@ -11,12 +11,13 @@ namespace icotake {
 // written into out (cut short if it must be) with a NUL after it. Answers the length.
 std::size_t FormatFatalErrorText(std::string_view message, std::span<char> out);
 
-// Runs before the process ends, so that the program can release what it holds (the window's icons,
-// OLE). The program sets it once at start-up.
+// Runs after the box is closed and before the process ends, so that the program releases what it
+// holds (the window's icons, OLE). The program sets it once at start-up.
 using FatalErrorCleanup = void (*)();
 void SetFatalErrorCleanup(FatalErrorCleanup cleanup);
 
-// Shows the box, waits for the user to close it, then ends the process with exit code -1.
+// Raises ending (no handler runs from here on), shows the box with the caption "错误", waits for
+// the user to close it, runs the cleanup, then ends the process with exit code -1.
 [[noreturn]] void FatalError(std::string_view message);
 
 }  // namespace icotake

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/ending.h"
 #include "app/fatal_error.h"
 #include "app/program_texts.h"
 
@@ -15,6 +16,7 @@ FatalErrorCleanup cleanupHook = nullptr;
 void SetFatalErrorCleanup(FatalErrorCleanup cleanup) { cleanupHook = cleanup; }
 
 void FatalError(std::string_view message) {
+  RaiseEnding();
   // On the stack: the heap may be what has run out.
   char text[1024];
   FormatFatalErrorText(message, text);
