@@ -426,7 +426,15 @@ class FatalErrorBox(GuiTest):
         self.assertExitCode(255)  # ExitProcess(-1), as the process status shows it
 
 
+class InProcess(unittest.TestCase):
+    def test_in_process(self):
+        # gui_window_tests.exe builds MainWindow itself and checks what needs the same process.
+        code, out = SESSION.wine(SESSION.build / 'tests' / 'gui_window_tests.exe', timeout=120)
+        self.assertEqual(code, 0, out)
+
+
 CASES = {
+    'in_process': 'InProcess',
     'layout': 'Layout', 'screenshot': 'Screenshot', 'tab_order': 'TabOrder',
     'extract_typed_path': 'ExtractTypedPath', 'escape_closes': 'EscapeCloses', 'close_box': 'CloseBox',
     'alt_f4': 'AltF4', 'enter_does_nothing': 'EnterDoesNothing', 'web_site': 'WebSite',
