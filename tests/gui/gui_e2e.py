@@ -29,6 +29,8 @@ WINE_MODULES = Path('/usr/lib/x86_64-linux-gnu/wine/x86_64-windows')
 TITLE = 'ico提取工具，取出图标'
 ERROR_CAPTION = '错误'
 SITE = 'www.qd583710.com'
+# The output folder, C:\Documents and Settings\Administrator\桌面\取出的图标, inside the prefix.
+OUTPUT = ('drive_c', 'Documents and Settings', 'Administrator', '桌面', '取出的图标')
 
 WS_VISIBLE, WS_CHILD, WS_CLIPSIBLINGS, WS_CLIPCHILDREN = 0x10000000, 0x40000000, 0x04000000, 0x02000000
 WS_CAPTION, WS_SYSMENU, WS_THICKFRAME, WS_TABSTOP = 0x00C00000, 0x00080000, 0x00040000, 0x00010000
@@ -125,12 +127,14 @@ class Session:
 
     def _prepare_prefix(self):
         # The output folder's parents: a new prefix has no "Documents and Settings".
-        (self.prefix / 'drive_c' / 'Documents and Settings' / 'Administrator' / '桌面').mkdir(parents=True, exist_ok=True)
+        self.prefix.joinpath(*OUTPUT[:-1]).mkdir(parents=True, exist_ok=True)
         # Wine's shell opens web addresses with winebrowser, which runs the first program of this list.
         recorder = self.prefix / 'record-browser.sh'
         recorder.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{self.browser_log}"\n')
         recorder.chmod(0o755)
-        self.wine('reg', 'add', r'HKCU\Software\Wine\WineBrowser', '/v', 'Browsers', '/d', str(recorder), '/f')
+        user_registry = (self.prefix / 'user.reg').read_text(errors='replace')
+        if f'"Browsers"="{recorder}"' not in user_registry:  # written once; a start of reg costs seconds
+            self.wine('reg', 'add', r'HKCU\Software\Wine\WineBrowser', '/v', 'Browsers', '/d', str(recorder), '/f')
 
     def wine(self, *args, timeout=60):
         # Output through a file, not a pipe: the Wine services that a program starts keep a pipe
@@ -141,8 +145,8 @@ class Session:
             out.seek(0)
             return result.returncode, out.read().decode('latin-1')
 
-    def launch(self, exe):
-        program = subprocess.Popen([str(WINE_RUN), str(exe)], env=self.env,
+    def launch(self, exe, cwd=None):
+        program = subprocess.Popen([str(WINE_RUN), str(exe)], env=self.env, cwd=cwd,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.programs.append(program)
         return program
@@ -220,10 +224,11 @@ class GuiTest(unittest.TestCase):
     """Each test starts icotake-gui.exe and leaves no program of it running."""
 
     exe_name = 'app/icotake-gui.exe'
+    start_folder = None  # the folder the program is started from; the test's own by default
 
     def setUp(self):
         self.session = SESSION
-        self.program = self.session.launch(self.session.build / self.exe_name)
+        self.program = self.session.launch(self.session.build / self.exe_name, cwd=self.start_folder)
         self.tree = self.session.inspect()
         self.assertIsNotNone(self.tree, 'the main window did not appear')
 
@@ -313,7 +318,7 @@ class TabOrder(GuiTest):
 
 class ExtractTypedPath(GuiTest):
     def test_extract_typed_path(self):
-        output = self.session.prefix / 'drive_c' / 'Documents and Settings' / 'Administrator' / '桌面' / '取出的图标'
+        output = self.session.prefix.joinpath(*OUTPUT)
         shutil.rmtree(output, ignore_errors=True)
         source = 'Z:' + str(WINE_MODULES / 'notepad.exe').replace('/', '\\')
         self.session.type_text(source)
@@ -332,6 +337,29 @@ class ExtractTypedPath(GuiTest):
                    for f in (output / '1.ico', reference)]
         self.assertTrue(listing[0].strip())
         self.assertEqual(listing[0], listing[1])
+        self.session.keys('Escape')
+        self.assertExitCode(0)
+
+
+class RelativePath(GuiTest):
+    # Started from another folder, the program makes its own folder the current one, so a bare
+    # file name means the file beside it: here icotake-gui.exe itself, with its program icon.
+    start_folder = '/'
+
+    def test_relative_path(self):
+        output = self.session.prefix.joinpath(*OUTPUT)
+        shutil.rmtree(output, ignore_errors=True)
+        self.session.type_text('icotake-gui.exe')
+        self.assertTrue(wait_for(lambda: self.edit_text() == 'icotake-gui.exe', 5))
+        self.session.click(*centre(child(self.tree, '按钮1')['screen']))
+        self.assertTrue(wait_for(lambda: (output / '1.ico').exists(), 30), 'no 1.ico')
+        self.assertEqual(self.edit_text(), 'icotake-gui.exe')  # the 100 passes are over
+        self.assertEqual(sorted(p.name for p in output.iterdir()), ['1.ico'])
+        listing = subprocess.run(['icotool', '-l', str(output / '1.ico')], capture_output=True, text=True,
+                                 check=True).stdout.splitlines()
+        # DEFAULT_ICON: three images of 16 colours.
+        self.assertEqual([line.split()[2:5] for line in listing],
+                         [[f'--width={n}', f'--height={n}', '--bit-depth=4'] for n in (16, 32, 48)])
         self.session.keys('Escape')
         self.assertExitCode(0)
 
@@ -368,7 +396,7 @@ class AltF4(GuiTest):
 
 class EnterDoesNothing(GuiTest):
     def test_enter_does_nothing(self):
-        output = self.session.prefix / 'drive_c' / 'Documents and Settings' / 'Administrator' / '桌面' / '取出的图标'
+        output = self.session.prefix.joinpath(*OUTPUT)
         shutil.rmtree(output, ignore_errors=True)
         self.session.type_text('abc')
         self.assertTrue(wait_for(lambda: self.edit_text() == 'abc', 5))
@@ -436,7 +464,7 @@ class InProcess(unittest.TestCase):
 CASES = {
     'in_process': 'InProcess',
     'layout': 'Layout', 'screenshot': 'Screenshot', 'tab_order': 'TabOrder',
-    'extract_typed_path': 'ExtractTypedPath', 'escape_closes': 'EscapeCloses', 'close_box': 'CloseBox',
+    'extract_typed_path': 'ExtractTypedPath', 'relative_path': 'RelativePath', 'escape_closes': 'EscapeCloses', 'close_box': 'CloseBox',
     'alt_f4': 'AltF4', 'enter_does_nothing': 'EnterDoesNothing', 'web_site': 'WebSite',
     'fatal_error_box': 'FatalErrorBox',
 }
