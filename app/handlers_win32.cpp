@@ -7,9 +7,10 @@
 namespace icotake {
 
 void OnWindowCreated(MainWindow& window) {
-  [[maybe_unused]] HWND handle = window.handle();
-  // RegisterDropWindow(拖放对象1, handle) goes here with the OLE drop target (shell/); until then
-  // the window takes no drops and a path is typed into the edit box.
+  // Registering window.handle() as the OLE drop target of 拖放对象1 (RegisterDropWindow, with the
+  // drop target in shell/) belongs here; until it comes the window takes no drops, and a path is
+  // typed into the edit box.
+  static_cast<void>(window);
 }
 
 void OnFilesDropped(MainWindow& window, const Text& paths) {

@@ -44,9 +44,9 @@ INSTANTIATE_TEST_SUITE_P(
         BoxTextCase{"a message with its own line breaks is taken as it is", "a\r\nb", kHead + kLead + "a\r\nb\r\n"}));
 
 TEST(FatalErrorText, AllocationMessageNamesTheByteCount) {
-  const AllocationFailureMessage message(4294967296u);
+  const AllocationFailureMessage message(4294967295u);
   EXPECT_EQ(Format(message.view()),
-            kHead + kLead + "\xB7\xD6\xC5\xE4 4294967296 \xD7\xD6\xBD\xDA\xC4\xDA\xB4\xE6\xCA\xA7\xB0\xDC!\r\n");
+            kHead + kLead + "\xB7\xD6\xC5\xE4 4294967295 \xD7\xD6\xBD\xDA\xC4\xDA\xB4\xE6\xCA\xA7\xB0\xDC!\r\n");
 }
 
 TEST(FatalErrorText, CutShortToTheBufferWithItsNul) {
