@@ -447,6 +447,8 @@ class FatalErrorBox(GuiTest):
         self.assertTrue(count[0].isdigit(), message[0])
         self.assertEqual(b' ' + count[1], ' 字节内存失败!\r\n'.encode('gbk'))
         self.assertIsNone(self.program.poll())  # waits for the user
+        # MB_ICONERROR: the box shows an icon (a Static control with SS_ICON).
+        self.assertTrue([c for c in box['children'] if c['class'] == 'Static' and int(c['style'], 16) & 0x1F == 0x3])
         ok = [c for c in box['children'] if c['class'] == 'Button']
         self.assertEqual(len(ok), 1)
         self.session.focus_x_window(ERROR_CAPTION)
