@@ -201,7 +201,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 bool MainWindow::HandleKeyboard(const MSG& message) {
   if (window_ == nullptr || message.message != WM_KEYDOWN) return false;
   if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
-  const auto& settings = std::get<WindowSettings>(form_[0].settings);
+  const auto* window = form_[0].As<WindowSettings>();
+  if (window == nullptr) return false;
+  const WindowSettings& settings = *window;
   switch (message.wParam) {
     case VK_TAB:
       MoveFocus(GetKeyState(VK_SHIFT) >= 0);
