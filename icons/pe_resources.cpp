@@ -115,6 +115,28 @@ std::optional<std::u16string> PeResources::EntryName(const Entry& entry) const {
   return name;
 }
 
+std::optional<PeResources::Entry> PeResources::FindNumbered(const Directory& directory,
+                                                            std::uint16_t number) const {
+  // Numbered entries are sorted, so the first with the number is found in log time, as the
+  // system's loader finds it: one group's images are looked up among all of a module's icons.
+  // In a directory that is not sorted this may miss, and the caller's scan in order decides.
+  std::uint32_t low = directory.namedCount;
+  std::uint32_t high = directory.count();
+  while (low < high) {
+    const std::uint32_t middle = low + (high - low) / 2;
+    const Entry entry = EntryAt(directory, middle);
+    if (!entry.hasName() && (entry.name & 0xFFFF) < number) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  if (low == directory.count()) return std::nullopt;
+  const Entry entry = EntryAt(directory, low);
+  if (entry.hasName() || (entry.name & 0xFFFF) != number) return std::nullopt;
+  return entry;
+}
+
 std::optional<PeResources::Directory> PeResources::TypeDirectory(std::uint16_t type) const {
   const std::optional<Directory> root = ReadDirectory(0);
   if (!root) return std::nullopt;
@@ -168,6 +190,7 @@ std::optional<Bytes> PeResources::Find(std::uint16_t type, const ResourceName& n
   }
 
   std::optional<Entry> found;
+  if (number) found = FindNumbered(*names, *number);
   const std::uint32_t first = number ? names->namedCount : 0;
   const std::uint32_t end = number ? names->count() : names->namedCount;
   for (std::uint32_t i = first; i < end && !found; ++i) {

@@ -61,6 +61,7 @@ class PeResources {
   std::optional<Directory> ReadDirectory(std::uint32_t offset) const;
   Entry EntryAt(const Directory& directory, std::uint32_t index) const;
   std::optional<std::u16string> EntryName(const Entry& entry) const;
+  std::optional<Entry> FindNumbered(const Directory& directory, std::uint16_t number) const;
   std::optional<Directory> TypeDirectory(std::uint16_t type) const;
   std::optional<std::uint64_t> FileOffsetOf(std::uint32_t rva) const;
 
