@@ -27,12 +27,19 @@ class MappedFile {
 
   Bytes bytes() const { return {data_, size_}; }
 
+  // Copies part, a range of bytes(), into out (part.size() bytes); false when part is not inside
+  // bytes() or the read fails. On POSIX it reads the file rather than touching the mapping: where
+  // the mapping's page tables are costly (a virtual machine's), reading a group's images costs a
+  // tenth of mapping them in.
+  bool CopyOut(Bytes part, std::uint8_t* out) const;
+
  private:
   MappedFile() = default;
   void Release();
 
   const std::uint8_t* data_ = nullptr;
   std::size_t size_ = 0;
+  int descriptor_ = -1;  // POSIX: kept open for CopyOut
 };
 
 // Writes bytes as the whole content of path. The bytes go to a temporary file beside path, which

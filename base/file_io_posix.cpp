@@ -14,37 +14,56 @@ namespace icotake {
 std::optional<MappedFile> MappedFile::Open(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
+  MappedFile mapped;
+  mapped.descriptor_ = fd;  // closed by the destructor, whatever happens below
   struct stat info {};
-  std::optional<MappedFile> file;
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    MappedFile mapped;
-    mapped.size_ = static_cast<std::size_t>(info.st_size);
-    if (mapped.size_ == 0) {
-      file = std::move(mapped);
-    } else if (void* data = ::mmap(nullptr, mapped.size_, PROT_READ, MAP_PRIVATE, fd, 0);
-               data != MAP_FAILED) {
-      mapped.data_ = static_cast<const std::uint8_t*>(data);
-      file = std::move(mapped);
-    }
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  mapped.size_ = static_cast<std::size_t>(info.st_size);
+  if (mapped.size_ == 0) return mapped;
+  void* data = ::mmap(nullptr, mapped.size_, PROT_READ, MAP_PRIVATE, fd, 0);
+  if (data == MAP_FAILED) return std::nullopt;
+  mapped.data_ = static_cast<const std::uint8_t*>(data);
+  return mapped;
+}
+
+bool MappedFile::CopyOut(Bytes part, std::uint8_t* out) const {
+  if (part.empty()) return true;
+  if (part.data() < data_ || part.size() > size_ ||
+      static_cast<std::size_t>(part.data() - data_) > size_ - part.size()) {
+    return false;
   }
-  ::close(fd);
-  return file;
+  auto offset = static_cast<off_t>(part.data() - data_);
+  std::size_t left = part.size();
+  while (left > 0) {
+    const ssize_t got = ::pread(descriptor_, out, left, offset);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;  // the file has shrunk since it was mapped
+    out += got;
+    offset += got;
+    left -= static_cast<std::size_t>(got);
+  }
+  return true;
 }
 
 void MappedFile::Release() {
   if (data_ != nullptr) ::munmap(const_cast<std::uint8_t*>(data_), size_);
+  if (descriptor_ >= 0) ::close(descriptor_);
   data_ = nullptr;
   size_ = 0;
+  descriptor_ = -1;
 }
 
 MappedFile::MappedFile(MappedFile&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      descriptor_(std::exchange(other.descriptor_, -1)) {}
 
 MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
   if (this != &other) {
     Release();
     data_ = std::exchange(other.data_, nullptr);
     size_ = std::exchange(other.size_, 0);
+    descriptor_ = std::exchange(other.descriptor_, -1);
   }
   return *this;
 }

@@ -48,6 +48,16 @@ std::optional<MappedFile> MappedFile::Open(const std::string& path) {
   return mapped;
 }
 
+bool MappedFile::CopyOut(Bytes part, std::uint8_t* out) const {
+  if (part.empty()) return true;
+  if (part.data() < data_ || part.size() > size_ ||
+      static_cast<std::size_t>(part.data() - data_) > size_ - part.size()) {
+    return false;
+  }
+  std::copy(part.begin(), part.end(), out);
+  return true;
+}
+
 void MappedFile::Release() {
   if (data_ != nullptr) UnmapViewOfFile(data_);
   data_ = nullptr;

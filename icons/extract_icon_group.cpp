@@ -44,7 +44,7 @@ std::optional<IconSet> LoadIconGroup(ModuleResources& module, std::string_view m
     // Entries may all name one icon; a set never holds more bytes than the module file has.
     total += bytes->size();
     if (total > module.fileSize()) return std::nullopt;
-    image.bytes.assign(bytes->begin(), bytes->end());
+    if (!module.CopyResource(*bytes, image.bytes)) return std::nullopt;
     FillImageInfo(image);
   }
   return set;

@@ -15,6 +15,10 @@ class PeModule final : public ModuleResources {
   std::optional<Bytes> Find(std::uint16_t type, const ResourceName& name) override {
     return resources_.Find(type, name);
   }
+  bool CopyResource(Bytes resource, std::vector<std::uint8_t>& out) override {
+    out.resize(resource.size());
+    return file_.CopyOut(resource, out.data());
+  }
   std::uint64_t fileSize() const override { return file_.bytes().size(); }
 
  private:

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "icons/pe_resources.h"
 
@@ -22,6 +23,13 @@ class ModuleResources {
 
   // A resource's bytes, valid while the module is open; nothing when it is missing.
   virtual std::optional<Bytes> Find(std::uint16_t type, const ResourceName& name) = 0;
+
+  // Copies a resource that Find gave into out, replacing its content. Backends override it where
+  // reading beats touching the mapped bytes.
+  virtual bool CopyResource(Bytes resource, std::vector<std::uint8_t>& out) {
+    out.assign(resource.begin(), resource.end());
+    return true;
+  }
 
   // The module file's size: no group is taken to hold more image bytes than this.
   virtual std::uint64_t fileSize() const = 0;
