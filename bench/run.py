@@ -63,6 +63,8 @@ def cases_for(module, out, args):
         Case("floor, 100 groups", "button", lambda d: [floor, module, d, "100"], floor=True),
         Case("driver, 100 passes", "button",
              lambda d: [f"{NATIVE}/bench/icotake_driver_bench", module, d], ours=True),
+        Case("module backend only, 100 passes", "button",
+             lambda d: [f"{NATIVE}/bench/icotake_driver_bench", "--loader-only", module]),
     ]
     if not args.no_wine:
         cases += [
@@ -72,6 +74,9 @@ def cases_for(module, out, args):
             Case("driver.exe, 100 passes (wine64)", "button",
                  lambda d: [WINE, f"{MINGW}/bench/icotake_driver_bench.exe", wine_path(module),
                             wine_path(d)], wine=True, ours=True),
+            Case("Wine's loader only, 100 passes (wine64)", "button",
+                 lambda d: [WINE, f"{MINGW}/bench/icotake_driver_bench.exe", "--loader-only",
+                            wine_path(module)], wine=True),
         ]
     return cases
 
@@ -170,7 +175,10 @@ def main():
                         failures.append(f"{os.path.basename(f)}: {case.name} wrote other files than the floor")
         rotation = 0
         for _ in range(args.repeats):
-            wall.setdefault("wine start", []).append(run_once(idle_argv, env)[0]) if not args.no_wine else None
+            if not args.no_wine:
+                w, c, _ = run_once(idle_argv, env)
+                wall.setdefault("wine start", []).append(w)
+                cpu.setdefault("wine start", []).append(c)
             for f in files:
                 cases = work[f]
                 rotation += 1
@@ -203,12 +211,14 @@ def main():
         shutil.rmtree(args.out, ignore_errors=True)
 
     wine_start = statistics.median(wall["wine start"]) if "wine start" in wall else 0.0
+    wine_start_cpu = statistics.median(cpu["wine start"]) if "wine start" in cpu else 0.0
     print(f"# icotake benchmark, {time.strftime('%Y-%m-%d %H:%M UTC', time.gmtime())}, "
           f"{args.repeats} interleaved repeats, load average {os.getloadavg()[0]:.1f} "
           f"on {os.cpu_count()} CPUs")
     if wine_start:
         print(f"\nWine's start (icotake_driver_bench.exe --idle, server running): median "
-              f"{ms(wine_start)} ms, taken off the wine64 rows.")
+              f"{ms(wine_start)} ms wall, {ms(wine_start_cpu)} ms CPU, taken off the wine64 rows "
+              "(their CPU time leaves out the wineserver's).")
     for f in files:
         size = os.path.getsize(f)
         print(f"\n## {os.path.basename(f)} ({size / 1e6:.1f} MB, largest group {largest.get(f, 0)} bytes:"
@@ -221,20 +231,15 @@ def main():
             w = stats(wall[key])
             c = stats(cpu[key])
             shift = wine_start if case.wine else 0.0
+            cpu_shift = wine_start_cpu if case.wine else 0.0
             floor_key = (f, "floor" if case.family == "all" else "floor, 100 groups")
             fw, fc = statistics.median(wall[floor_key]), statistics.median(cpu[floor_key])
             rw, rc = (statistics.median(wall[(f, "wrestool -x -t14")]),
                       statistics.median(cpu[(f, "wrestool -x -t14")]))
             cell = f"{ms(w[0] - shift)} ({ms(w[1] - shift)}-{ms(w[2] - shift)})"
-            if case.wine:
-                cell += " after Wine's start"
-                cpu_cell = "-"
-                ratios = f"{(w[0] - shift) / fw:.1f} / -"
-                ratios_w = f"{(w[0] - shift) / rw:.2f} / -"
-            else:
-                cpu_cell = f"{ms(c[0])} ({ms(c[1])}-{ms(c[2])})"
-                ratios = f"{w[0] / fw:.1f} / {c[0] / fc:.1f}"
-                ratios_w = f"{w[0] / rw:.2f} / {c[0] / rc:.2f}"
+            cpu_cell = f"{ms(c[0] - cpu_shift)} ({ms(c[1] - cpu_shift)}-{ms(c[2] - cpu_shift)})"
+            ratios = f"{(w[0] - shift) / fw:.1f} / {(c[0] - cpu_shift) / fc:.1f}"
+            ratios_w = f"{(w[0] - shift) / rw:.2f} / {(c[0] - cpu_shift) / rc:.2f}"
             instructions = counts.get(key)
             rss = memory.get(key) if not args.no_memory else None
             if rss:
