@@ -25,7 +25,7 @@ struct ShortcutDetails {
   std::int32_t* showCommand = nullptr;   // SW_SHOWMINNOACTIVE (7) is reported as 2
   // The hot-key word (low byte: virtual-key code; high byte: modifiers) as a number, or as a text
   // such as "Ctrl + Alt + A".
-  std::variant<std::monostate, std::int32_t*, std::string*> hotKey;
+  std::variant<std::monostate, std::int32_t*, std::string*> hotKey = {};
   std::string* description = nullptr;
 };
 

@@ -7,8 +7,8 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "shell/shortcut.h"
 
@@ -60,8 +60,8 @@ class Win32ShellLink final : public LoadedShellLink {
   std::string Fill(const Call& call) {
     buffer_.fill('\0');
     call(buffer_.data(), static_cast<int>(buffer_.size()));
-    const void* nul = std::memchr(buffer_.data(), '\0', buffer_.size());
-    if (nul != nullptr) return std::string(buffer_.data(), static_cast<const char*>(nul));
+    const auto nul = std::find(buffer_.begin(), buffer_.end(), '\0');
+    if (nul != buffer_.end()) return std::string(buffer_.begin(), nul);
     std::size_t length = 0;
     while (length < buffer_.size() - 1) {
       const std::size_t size = IsDBCSLeadByte(static_cast<BYTE>(buffer_[length])) ? 2 : 1;
