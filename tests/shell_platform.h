@@ -38,14 +38,14 @@ std::vector<ShortcutBackend> ShortcutBackends();
 
 // What a shortcut is given through the IShellLinkA setters; texts in the ANSI code page.
 struct ShortcutSettings {
-  std::string path;
-  std::string arguments;       // SetArguments only when not empty, as for the rest
-  std::string workingFolder;
-  std::string iconPath;
+  std::string path = {};
+  std::string arguments = {};       // SetArguments only when not empty, as for the rest
+  std::string workingFolder = {};
+  std::string iconPath = {};
   std::int32_t iconIndex = 0;
   std::int32_t showCommand = 0;  // SetShowCmd only when not 0
   std::uint16_t hotKey = 0;
-  std::string description;
+  std::string description = {};
 };
 
 // Writes the shortcut with the system's shell-link object (IShellLinkA setters, then
