@@ -1,6 +1,10 @@
 // Our own backend of the shell-link object: the file read by ParseShellLink, answered as
 // IShellLinkA answers.
 
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
 #include "base/file_io.h"
 #include "base/text_encoding.h"
 #include "shell/shell_link.h"
@@ -28,11 +32,29 @@ std::string BufferValue(std::u16string_view text) {
   return narrow;
 }
 
+// A link with only a relative path names its target as the shell-link object finds it on Load:
+// the relative path taken from the link's own folder, or else from the working folder, as a full
+// path when a file is there; the relative path as stored when none is.
+std::u16string FindRelativeTarget(const std::string& loadPath, const ShellLink& link) {
+  namespace fs = std::filesystem;
+  std::u16string relative = *link.relativePath;
+  if (fs::path::preferred_separator == '/') std::replace(relative.begin(), relative.end(), u'\\', u'/');
+  std::vector<fs::path> folders = {fs::path(WidenToUtf16(loadPath)).parent_path()};
+  if (link.workingDir) folders.emplace_back(*link.workingDir);
+  for (const fs::path& folder : folders) {
+    std::error_code error;
+    const fs::path candidate = fs::absolute(folder / relative, error);
+    if (!error && fs::exists(candidate, error)) return candidate.lexically_normal().u16string();
+  }
+  return *link.relativePath;
+}
+
 class ShellLinkFile final : public LoadedShellLink {
  public:
-  explicit ShellLinkFile(ShellLink link) : link_(std::move(link)) {}
+  ShellLinkFile(ShellLink link, std::u16string targetPath)
+      : link_(std::move(link)), targetPath_(std::move(targetPath)) {}
 
-  std::string Path() override { return BufferValue(ShellLinkTargetPath(link_)); }
+  std::string Path() override { return BufferValue(targetPath_); }
   std::string Arguments() override { return Value(link_.arguments); }
   std::string WorkingDirectory() override { return Value(link_.workingDir); }
   std::string IconLocation(std::int32_t& index) override {
@@ -49,6 +71,7 @@ class ShellLinkFile final : public LoadedShellLink {
   }
 
   ShellLink link_;
+  std::u16string targetPath_;
 };
 
 }  // namespace
@@ -60,7 +83,10 @@ std::unique_ptr<LoadedShellLink> LoadShellLinkFile(const std::string& loadPath) 
   if (!file) return nullptr;
   std::optional<ShellLink> link = ParseShellLink(file->bytes());
   if (!link) return nullptr;
-  return std::make_unique<ShellLinkFile>(std::move(*link));
+  std::u16string targetPath = ShellLinkTargetPath(*link);
+  const bool relativeOnly = !link->advertised && !(link->linkInfo && link->linkInfo->localBasePath);
+  if (relativeOnly && link->relativePath) targetPath = FindRelativeTarget(loadPath, *link);
+  return std::make_unique<ShellLinkFile>(std::move(*link), std::move(targetPath));
 }
 
 }  // namespace icotake

@@ -82,6 +82,20 @@ TEST_P(ShortcutTest, MovedTargetIsStillReported) {
   EXPECT_EQ(Resolve(path), "C:\\gone\\old.exe");
 }
 
+TEST_P(ShortcutTest, RelativePathAloneIsFoundFromTheLinkOrItsWorkingFolder) {
+  WriteBytes(folder_.path() / "rel.exe", ByteVector{'M', 'Z'});
+  std::filesystem::create_directories(folder_.path() / "links");
+  const std::string besideLink = Write("beside.lnk", ShellLinkBuilder().RelativePath(".\\rel.exe").Build());
+  const std::string viaWorkingFolder = Write("links/work.lnk", ShellLinkBuilder()
+                                                                   .RelativePath("rel.exe")
+                                                                   .WorkingDir(folder_.path().string())
+                                                                   .Build());
+  const std::string nowhere = Write("links/nowhere.lnk", ShellLinkBuilder().RelativePath("..\\gone.exe").Build());
+  EXPECT_EQ(Resolve(besideLink), folder_.File("rel.exe"));
+  EXPECT_EQ(Resolve(viaWorkingFolder), folder_.File("rel.exe"));
+  EXPECT_EQ(Resolve(nowhere), "..\\gone.exe");
+}
+
 TEST_P(ShortcutTest, LoadPathRule) {
   const ByteVector link = ShellLinkBuilder().LocalPath("C:\\tool.exe").Build();
   Write("Tool.LNK", link);
