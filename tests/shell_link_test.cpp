@@ -80,6 +80,17 @@ TEST(ShellLink, ReadsAnsiStringsInCodePage936) {
   EXPECT_FALSE(link->workingDir);
 }
 
+TEST(ShellLink, IllFormedAnsiBytesStillGiveAText) {
+  // A lead byte with no trail byte at the end; a byte that leads nothing in the middle.
+  const ByteVector bytes = ShellLinkBuilder().Ansi().Name("a\x81").Arguments("a\xFF" "b").Build();
+  const std::optional<ShellLink> link = ParseShellLink(bytes);
+  ASSERT_TRUE(link);
+  ASSERT_TRUE(link->name && link->arguments);
+  EXPECT_EQ(link->name->front(), u'a');
+  EXPECT_EQ(link->arguments->front(), u'a');
+  EXPECT_EQ(link->arguments->back(), u'b');
+}
+
 TEST(ShellLink, StringsEndAtTheirFirstNul) {
   // Wine's shell-link object stores each string with its terminator, counted.
   ByteVector bytes = ShellLinkBuilder().LocalPath("C:\\a.exe").Arguments(std::string("-x\0junk", 7)).Build();
