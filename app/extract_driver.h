@@ -1,7 +1,7 @@
 #pragma once
 // What the extract button does: every icon group of the file named in the edit box, written as
-// 1.ico to 100.ico into one fixed folder. It reports nothing: failures show only as files that
-// are not written.
+// 1.ico to 100.ico into one fixed folder; for a path that ends in ".lnk", those of the shortcut's
+// target. It reports nothing: failures show only as files that are not written.
 
 #include <functional>
 #include <string_view>

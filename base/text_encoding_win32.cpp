@@ -27,4 +27,6 @@ std::u16string WidenToUtf16(std::string_view text) {
   return out;
 }
 
+std::u16string Utf16FromAnsiCodePage(std::string_view bytes) { return WidenToUtf16(bytes); }
+
 }  // namespace icotake
