@@ -141,7 +141,8 @@ TEST(PeResources, LanguageChoice) {
                                                               static_cast<std::uint8_t>(language >> 8)},
                   language);
     }
-    const auto found = PeResources::Parse(builder.Build())->Find(kIconResource, std::uint16_t{1});
+    const ByteVector module = builder.Build();  // the reader only looks at these bytes: keep them
+    const auto found = PeResources::Parse(module)->Find(kIconResource, std::uint16_t{1});
     ASSERT_TRUE(found);
     EXPECT_EQ((*found)[0] | ((*found)[1] << 8), c.expected);
   }
