@@ -1,5 +1,7 @@
 #include "icons/extract_icon_group.h"
 
+#include <cstdio>
+
 #include "base/file_io.h"
 #include "icons/icon_file.h"
 
@@ -21,17 +23,37 @@ std::string PathKind(std::string_view path) {
   return kind;
 }
 
-std::optional<IconSet> LoadIconGroup(ModuleResources& module, std::string_view modulePath,
-                                     const ResourceName& group) {
+std::string LanguageText(std::uint16_t language) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%04x", static_cast<unsigned>(language));
+  return text;
+}
+
+GroupLoad TryLoadIconGroup(ModuleResources& module, std::string_view modulePath,
+                           const ResourceName& group, std::optional<std::uint16_t> language) {
+  GroupLoad load;
   const auto* number = std::get_if<std::uint16_t>(&group);
-  if (number ? *number == 0 : std::get<std::string>(group).empty()) return std::nullopt;
-  const std::optional<Bytes> groupBytes = module.Find(kGroupIconResource, group);
-  if (!groupBytes) return std::nullopt;
+  if (number ? *number == 0 : std::get<std::string>(group).empty()) {
+    load.problem = "a group without number or name cannot be loaded";
+    return load;
+  }
+  const std::optional<Bytes> groupBytes = language
+                                              ? module.FindLanguage(kGroupIconResource, group, *language)
+                                              : module.Find(kGroupIconResource, group);
+  if (!groupBytes) {
+    load.problem = language ? "no group resource in language " + LanguageText(*language)
+                            : "group resource missing or outside the file";
+    return load;
+  }
 
   ByteReader entries(*groupBytes);
   const std::uint16_t count = entries.Skip(4).U16();
   // A group resource too short for the entries it counts is not a group.
-  if (!entries.ok() || count > entries.remaining() / kGroupEntrySize) return std::nullopt;
+  if (!entries.ok() || count > entries.remaining() / kGroupEntrySize) {
+    load.problem = "group resource of " + std::to_string(groupBytes->size()) +
+                   " bytes too short for its entries";
+    return load;
+  }
 
   IconSet set;
   set.moduleName = modulePath;
@@ -39,15 +61,32 @@ std::optional<IconSet> LoadIconGroup(ModuleResources& module, std::string_view m
   std::uint64_t total = 0;
   for (IconSetImage& image : set.images) {
     const std::uint16_t iconNumber = entries.Skip(12).U16();
-    const std::optional<Bytes> bytes = module.Find(kIconResource, iconNumber);
-    if (!bytes) return std::nullopt;
+    std::optional<Bytes> bytes;
+    if (language) bytes = module.FindLanguage(kIconResource, iconNumber, *language);
+    if (!bytes) bytes = module.Find(kIconResource, iconNumber);
+    if (!bytes) {
+      load.problem = "icon #" + std::to_string(iconNumber) + " missing or outside the file";
+      return load;
+    }
     // Entries may all name one icon; a set never holds more bytes than the module file has.
     total += bytes->size();
-    if (total > module.fileSize()) return std::nullopt;
-    if (!module.CopyResource(*bytes, image.bytes)) return std::nullopt;
+    if (total > module.fileSize()) {
+      load.problem = "images add up to more bytes than the file holds";
+      return load;
+    }
+    if (!module.CopyResource(*bytes, image.bytes)) {
+      load.problem = "icon #" + std::to_string(iconNumber) + " cannot be read";
+      return load;
+    }
     FillImageInfo(image);
   }
-  return set;
+  load.set = std::move(set);
+  return load;
+}
+
+std::optional<IconSet> LoadIconGroup(ModuleResources& module, std::string_view modulePath,
+                                     const ResourceName& group) {
+  return TryLoadIconGroup(module, modulePath, group).set;
 }
 
 std::optional<IconSet> LoadIconGroup(const std::string& modulePath, const ResourceName& group) {

@@ -21,6 +21,21 @@ std::optional<IconSet> LoadIconGroup(ModuleResources& module, std::string_view m
                                      const ResourceName& group);
 std::optional<IconSet> LoadIconGroup(const std::string& modulePath, const ResourceName& group);
 
+struct GroupLoad {
+  std::optional<IconSet> set;
+  std::string problem;  // why there is no set, for a person ("icon #7 is missing")
+};
+
+// LoadIconGroup telling why a group cannot be loaded. With a language, the group's version in
+// exactly that language, and each image in that language where the module has it (otherwise the
+// version a lookup without language finds, as the group's own images may be shared).
+GroupLoad TryLoadIconGroup(ModuleResources& module, std::string_view modulePath,
+                           const ResourceName& group,
+                           std::optional<std::uint16_t> language = std::nullopt);
+
+// "0x0409": how a language is shown to a person.
+std::string LanguageText(std::uint16_t language);
+
 // A bitmap file of the image's colour bitmap, without its mask. Nothing for an image in PNG form
 // or one shorter than its header says.
 std::optional<std::vector<std::uint8_t>> SerializeBitmapFile(const IconSetImage& image);

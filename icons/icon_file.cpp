@@ -23,13 +23,18 @@ void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 
 }  // namespace
 
-std::optional<IconSet> ParseIconFile(Bytes file, std::string fileName) {
+// Whether ParseIconFile takes the bytes, and if not, why.
+std::string IconFileProblem(Bytes file) {
   ByteReader header(file);
   const std::uint16_t reserved = header.U16();
   const std::uint16_t type = header.U16();
   const std::uint16_t count = header.U16();
-  if (!header.ok() || reserved != 0 || type != 1) return std::nullopt;
-  if (count > header.remaining() / kEntrySize) return std::nullopt;
+  if (!header.ok()) return "truncated icon file header";
+  if (reserved != 0 || type != 1) return "not an icon file (reserved 0, type 1)";
+  if (count > header.remaining() / kEntrySize) {
+    return "truncated icon directory: " + std::to_string(count) + " entries in " +
+           std::to_string(file.size()) + " bytes";
+  }
 
   // Entries may point at the same bytes; a set never holds more than the file has, so a forged
   // directory cannot make a small file take much memory.
@@ -40,13 +45,22 @@ std::optional<IconSet> ParseIconFile(Bytes file, std::string fileName) {
     const std::uint32_t byteCount = directory.U32();
     const std::uint32_t offset = directory.U32();
     total += byteCount;
-    if (!SubBytes(file, offset, byteCount) || total > file.size()) return std::nullopt;
+    if (!SubBytes(file, offset, byteCount)) {
+      return "image " + std::to_string(i + 1) + " reaches past the end of the file";
+    }
+    if (total > file.size()) return "images add up to more bytes than the file holds";
   }
+  return {};
+}
 
+std::optional<IconSet> ParseIconFile(Bytes file, std::string fileName) {
+  if (!IconFileProblem(file).empty()) return std::nullopt;
+
+  ByteReader directory(file, kHeaderSize);
+  const std::uint16_t count = ByteReader(file, 4).U16();
   IconSet set;
   set.fileName = std::move(fileName);
   set.images.resize(count);
-  directory.Seek(kHeaderSize);
   for (IconSetImage& image : set.images) {
     directory.Skip(8);
     const std::uint32_t byteCount = directory.U32();

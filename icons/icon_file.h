@@ -15,6 +15,10 @@ namespace icotake {
 // images reach past its end. The directory's own descriptions of the images are not used.
 std::optional<IconSet> ParseIconFile(Bytes file, std::string fileName = {});
 
+// Why ParseIconFile gives nothing for the bytes, for a person ("image 2 reaches past the end of
+// the file"); empty when it gives a set.
+std::string IconFileProblem(Bytes file);
+
 // The icon file for a set: images contiguous in set order, the directory described from the
 // images themselves, biSizeImage written as 0 in every bitmap. Nothing when the file would not fit
 // the format's 32-bit offsets.

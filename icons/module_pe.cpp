@@ -12,12 +12,21 @@ class PeModule final : public ModuleResources {
   bool EnumIconGroups(const std::function<void(const ResourceName&)>& visit) override {
     return resources_.EnumNames(kGroupIconResource, visit);
   }
+  std::optional<std::vector<ListedResource>> ListIconGroups() override {
+    ResourceListing listing = resources_.List(kGroupIconResource);
+    if (!listing.problem.empty() || listing.resources.empty()) return std::nullopt;
+    return std::move(listing.resources);
+  }
   std::optional<Bytes> Find(std::uint16_t type, const ResourceName& name) override {
     return resources_.Find(type, name);
   }
   bool CopyResource(Bytes resource, std::vector<std::uint8_t>& out) override {
     out.resize(resource.size());
     return file_.CopyOut(resource, out.data());
+  }
+  std::optional<Bytes> FindLanguage(std::uint16_t type, const ResourceName& name,
+                                    std::uint16_t language) override {
+    return resources_.Find(type, name, language);
   }
   std::uint64_t fileSize() const override { return file_.bytes().size(); }
 

@@ -21,6 +21,10 @@ class ModuleResources {
   // False when the module has no icon group or the enumeration fails.
   virtual bool EnumIconGroups(const std::function<void(const ResourceName&)>& visit) = 0;
 
+  // Each icon group with the languages it exists in, in the order of EnumIconGroups; nothing
+  // where EnumIconGroups fails.
+  virtual std::optional<std::vector<ListedResource>> ListIconGroups() = 0;
+
   // A resource's bytes, valid while the module is open; nothing when it is missing.
   virtual std::optional<Bytes> Find(std::uint16_t type, const ResourceName& name) = 0;
 
@@ -30,6 +34,10 @@ class ModuleResources {
     out.assign(resource.begin(), resource.end());
     return true;
   }
+
+  // The version of a resource in exactly this language, or nothing.
+  virtual std::optional<Bytes> FindLanguage(std::uint16_t type, const ResourceName& name,
+                                            std::uint16_t language) = 0;
 
   // The module file's size: no group is taken to hold more image bytes than this.
   virtual std::uint64_t fileSize() const = 0;

@@ -28,6 +28,22 @@ BOOL CALLBACK VisitGroup(HMODULE, LPCSTR, LPSTR name, LONG_PTR context) {
   return TRUE;
 }
 
+BOOL CALLBACK VisitLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR context) {
+  auto& languages = *reinterpret_cast<std::vector<std::uint16_t>*>(context);
+  try {
+    languages.push_back(language);
+  } catch (...) {
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The form the system's lookups take a resource name in; valid while name lives.
+LPCSTR NameArgument(const ResourceName& name) {
+  const auto* number = std::get_if<std::uint16_t>(&name);
+  return number ? MAKEINTRESOURCEA(*number) : std::get<std::string>(name).c_str();
+}
+
 class Win32Module final : public ModuleResources {
  public:
   Win32Module(HMODULE module, std::uint64_t size) : module_(module), size_(size) {}
@@ -42,10 +58,32 @@ class Win32Module final : public ModuleResources {
     return enumerated && !enumeration.failed;
   }
 
+  std::optional<std::vector<ListedResource>> ListIconGroups() override {
+    std::vector<ListedResource> groups;
+    if (!EnumIconGroups([&](const ResourceName& name) { groups.push_back({name, {}}); })) {
+      return std::nullopt;
+    }
+    for (ListedResource& group : groups) {
+      // The language list is as the module holds it; a failure leaves it empty, not the group.
+      EnumResourceLanguagesA(module_, MAKEINTRESOURCEA(kGroupIconResource), NameArgument(group.name),
+                             VisitLanguage, reinterpret_cast<LONG_PTR>(&group.languages));
+    }
+    return groups;
+  }
+
   std::optional<Bytes> Find(std::uint16_t type, const ResourceName& name) override {
-    const auto* number = std::get_if<std::uint16_t>(&name);
-    const LPCSTR id = number ? MAKEINTRESOURCEA(*number) : std::get<std::string>(name).c_str();
-    HRSRC resource = FindResourceA(module_, id, MAKEINTRESOURCEA(type));
+    return BytesOf(FindResourceA(module_, NameArgument(name), MAKEINTRESOURCEA(type)));
+  }
+
+  std::optional<Bytes> FindLanguage(std::uint16_t type, const ResourceName& name,
+                                    std::uint16_t language) override {
+    return BytesOf(FindResourceExA(module_, MAKEINTRESOURCEA(type), NameArgument(name), language));
+  }
+
+  std::uint64_t fileSize() const override { return size_; }
+
+ private:
+  std::optional<Bytes> BytesOf(HRSRC resource) {
     if (resource == nullptr) return std::nullopt;
     HGLOBAL loaded = LoadResource(module_, resource);
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
@@ -53,9 +91,6 @@ class Win32Module final : public ModuleResources {
     return Bytes(static_cast<const std::uint8_t*>(bytes), SizeofResource(module_, resource));
   }
 
-  std::uint64_t fileSize() const override { return size_; }
-
- private:
   HMODULE module_;
   std::uint64_t size_;
 };

@@ -1,6 +1,7 @@
 #include "icons/pe_resources.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "base/text_encoding.h"
 
@@ -26,6 +27,12 @@ std::optional<std::uint16_t> NumberInName(const std::string& name) {
   }
   if (value > 0xFFFF) return std::nullopt;
   return static_cast<std::uint16_t>(value);
+}
+
+std::string Hex(std::uint64_t value) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
+  return text;
 }
 
 std::u16string UpperAscii(std::u16string text) {
@@ -69,7 +76,14 @@ std::optional<PeResources> PeResources::Parse(Bytes file) {
   const std::optional<std::uint64_t> root =
       resourceRva < pe.sizeOfHeaders_ ? std::optional<std::uint64_t>(resourceRva)
                                       : pe.FileOffsetOf(resourceRva);
-  if (root && *root < file.size()) pe.resources_ = file.subspan(static_cast<std::size_t>(*root));
+  if (!root) {
+    pe.rootProblem_ = "resource directory at RVA " + Hex(resourceRva) + " lies in no section";
+  } else if (*root >= file.size()) {
+    pe.rootProblem_ = "resource directory at offset " + Hex(*root) + " lies past the end of the file";
+  } else {
+    pe.resources_ = file.subspan(static_cast<std::size_t>(*root));
+    pe.resourcesOffset_ = *root;
+  }
   return pe;
 }
 
@@ -84,6 +98,10 @@ std::optional<std::uint64_t> PeResources::FileOffsetOf(std::uint32_t rva) const 
     if (rva >= address && rva < address + rawSize) return rawOffset + (rva - address);
   }
   return std::nullopt;
+}
+
+std::string PeResources::AtOffset(std::string_view what, std::uint64_t offset) const {
+  return std::string(what) + " at offset " + Hex(resourcesOffset_ + offset);
 }
 
 std::optional<PeResources::Directory> PeResources::ReadDirectory(std::uint32_t offset) const {
@@ -137,45 +155,86 @@ std::optional<PeResources::Entry> PeResources::FindNumbered(const Directory& dir
   return entry;
 }
 
-std::optional<PeResources::Directory> PeResources::TypeDirectory(std::uint16_t type) const {
+std::optional<PeResources::Directory> PeResources::TypeDirectory(std::uint16_t type,
+                                                                 std::string* problem) const {
+  const auto fail = [problem](std::string reason) -> std::optional<Directory> {
+    if (problem) *problem = std::move(reason);
+    return std::nullopt;
+  };
+  if (resources_.empty()) return fail(rootProblem_);
   const std::optional<Directory> root = ReadDirectory(0);
-  if (!root) return std::nullopt;
+  if (!root) return fail(AtOffset("truncated resource directory", 0));
   for (std::uint32_t i = root->namedCount; i < root->count(); ++i) {
     const Entry entry = EntryAt(*root, i);
     if (entry.hasName() || (entry.name & 0xFFFF) != type) continue;
     // A type's directory that is the root again would make the walk go round in circles.
-    if (!entry.isDirectory() || entry.targetOffset() == root->offset) return std::nullopt;
-    return ReadDirectory(entry.targetOffset());
+    if (!entry.isDirectory()) {
+      return fail(AtOffset("resource type " + std::to_string(type) + " without a directory",
+                           root->offset + kDirectoryHeaderSize + kDirectoryEntrySize * i));
+    }
+    if (entry.targetOffset() == root->offset) {
+      return fail(AtOffset("resource directory loop", entry.targetOffset()));
+    }
+    const std::optional<Directory> names = ReadDirectory(entry.targetOffset());
+    if (!names) return fail(AtOffset("truncated resource directory", entry.targetOffset()));
+    return names;
   }
-  return std::nullopt;
+  return fail({});
+}
+
+ResourceListing PeResources::List(std::uint16_t type) const {
+  ResourceListing listing;
+  const std::optional<Directory> names = TypeDirectory(type, &listing.problem);
+  if (!names) return listing;
+  // The whole level is checked before anything is listed: a name outside the file, or a
+  // language directory that is missing or is one of its ancestors, breaks the directory.
+  for (std::uint32_t i = 0; i < names->count(); ++i) {
+    const Entry entry = EntryAt(*names, i);
+    if (entry.hasName() && !EntryName(entry)) {
+      listing.problem = AtOffset("truncated resource name", entry.name & 0x7FFFFFFFu);
+      return listing;
+    }
+    const std::uint32_t at = names->offset + kDirectoryHeaderSize + kDirectoryEntrySize * i;
+    if (!entry.isDirectory()) {
+      listing.problem = AtOffset("resource entry without a language directory", at);
+      return listing;
+    }
+    if (entry.targetOffset() == 0 || entry.targetOffset() == names->offset) {
+      listing.problem = AtOffset("resource directory loop", entry.targetOffset());
+      return listing;
+    }
+    if (!ReadDirectory(entry.targetOffset())) {
+      listing.problem = AtOffset("truncated resource directory", entry.targetOffset());
+      return listing;
+    }
+  }
+  listing.resources.reserve(names->count());
+  for (std::uint32_t i = 0; i < names->count(); ++i) {
+    const Entry entry = EntryAt(*names, i);
+    ListedResource& resource = listing.resources.emplace_back();
+    if (entry.hasName()) {
+      resource.name = NarrowFromUtf16(*EntryName(entry));
+    } else {
+      resource.name = static_cast<std::uint16_t>(entry.name & 0xFFFF);
+    }
+    const Directory languages = *ReadDirectory(entry.targetOffset());
+    for (std::uint32_t j = languages.namedCount; j < languages.count(); ++j) {
+      resource.languages.push_back(static_cast<std::uint16_t>(EntryAt(languages, j).name & 0xFFFF));
+    }
+  }
+  return listing;
 }
 
 bool PeResources::EnumNames(std::uint16_t type,
                             const std::function<void(const ResourceName&)>& visit) const {
-  const std::optional<Directory> names = TypeDirectory(type);
-  if (!names || names->count() == 0) return false;
-  // The whole level is checked before anything is reported: a name outside the file, or a
-  // language directory that is missing or is one of its ancestors, breaks the directory.
-  for (std::uint32_t i = 0; i < names->count(); ++i) {
-    const Entry entry = EntryAt(*names, i);
-    if (entry.hasName() && !EntryName(entry)) return false;
-    if (!entry.isDirectory() || entry.targetOffset() == 0 ||
-        entry.targetOffset() == names->offset || !ReadDirectory(entry.targetOffset())) {
-      return false;
-    }
-  }
-  for (std::uint32_t i = 0; i < names->count(); ++i) {
-    const Entry entry = EntryAt(*names, i);
-    if (entry.hasName()) {
-      visit(ResourceName(NarrowFromUtf16(*EntryName(entry))));
-    } else {
-      visit(ResourceName(static_cast<std::uint16_t>(entry.name & 0xFFFF)));
-    }
-  }
+  const ResourceListing listing = List(type);
+  if (!listing.problem.empty() || listing.resources.empty()) return false;
+  for (const ListedResource& resource : listing.resources) visit(resource.name);
   return true;
 }
 
-std::optional<Bytes> PeResources::Find(std::uint16_t type, const ResourceName& name) const {
+std::optional<PeResources::Directory> PeResources::LanguageDirectory(
+    std::uint16_t type, const ResourceName& name) const {
   const std::optional<Directory> names = TypeDirectory(type);
   if (!names) return std::nullopt;
 
@@ -204,9 +263,25 @@ std::optional<Bytes> PeResources::Find(std::uint16_t type, const ResourceName& n
       found->targetOffset() == names->offset) {
     return std::nullopt;
   }
-
   const std::optional<Directory> languages = ReadDirectory(found->targetOffset());
   if (!languages || languages->count() == 0) return std::nullopt;
+  return languages;
+}
+
+std::optional<Bytes> PeResources::DataOf(const Entry& entry) const {
+  if (entry.isDirectory()) return std::nullopt;  // a fourth level: no resource is that deep
+  ByteReader data(resources_, entry.targetOffset());
+  const std::uint32_t rva = data.U32();
+  const std::uint32_t size = data.U32();
+  if (!data.ok()) return std::nullopt;
+  const std::optional<std::uint64_t> offset = FileOffsetOf(rva);
+  if (!offset) return std::nullopt;
+  return SubBytes(file_, *offset, size);
+}
+
+std::optional<Bytes> PeResources::Find(std::uint16_t type, const ResourceName& name) const {
+  const std::optional<Directory> languages = LanguageDirectory(type, name);
+  if (!languages) return std::nullopt;
   std::optional<Entry> chosen;
   for (const std::uint16_t language : kPreferredLanguages) {
     for (std::uint32_t i = languages->namedCount; i < languages->count() && !chosen; ++i) {
@@ -216,15 +291,18 @@ std::optional<Bytes> PeResources::Find(std::uint16_t type, const ResourceName& n
     if (chosen) break;
   }
   if (!chosen) chosen = EntryAt(*languages, 0);
-  if (chosen->isDirectory()) return std::nullopt;  // a fourth level: no resource is that deep
+  return DataOf(*chosen);
+}
 
-  ByteReader data(resources_, chosen->targetOffset());
-  const std::uint32_t rva = data.U32();
-  const std::uint32_t size = data.U32();
-  if (!data.ok()) return std::nullopt;
-  const std::optional<std::uint64_t> offset = FileOffsetOf(rva);
-  if (!offset) return std::nullopt;
-  return SubBytes(file_, *offset, size);
+std::optional<Bytes> PeResources::Find(std::uint16_t type, const ResourceName& name,
+                                       std::uint16_t language) const {
+  const std::optional<Directory> languages = LanguageDirectory(type, name);
+  if (!languages) return std::nullopt;
+  for (std::uint32_t i = languages->namedCount; i < languages->count(); ++i) {
+    const Entry entry = EntryAt(*languages, i);
+    if (!entry.hasName() && (entry.name & 0xFFFF) == language) return DataOf(entry);
+  }
+  return std::nullopt;
 }
 
 }  // namespace icotake

@@ -9,7 +9,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
+#include <vector>
 
 #include "base/byte_reader.h"
 
@@ -27,6 +29,20 @@ inline constexpr std::uint16_t kGroupIconResource = 14;  // RT_GROUP_ICON
 // no language, less the user's and the system's own languages, which a module file cannot know.
 inline constexpr std::uint16_t kPreferredLanguages[] = {0x0000, 0x0400, 0x0409};
 
+// One resource of a type, with the languages it exists in, in directory order.
+struct ListedResource {
+  ResourceName name;
+  std::vector<std::uint16_t> languages;
+};
+
+struct ResourceListing {
+  std::vector<ListedResource> resources;  // named ones first, in directory order
+  // Why the type's directory cannot be read, for a person ("truncated resource directory at
+  // offset 0x2F8"); empty when it was read whole. A module without the type lists none and has
+  // no problem.
+  std::string problem;
+};
+
 class PeResources {
  public:
   // Nothing when the bytes are not a PE image: no "MZ", no "PE\0\0" at e_lfanew, or an optional
@@ -42,6 +58,13 @@ class PeResources {
   // "#123" names the number 123, and name texts match regardless of ASCII case, as the system's
   // lookup does.
   std::optional<Bytes> Find(std::uint16_t type, const ResourceName& name) const;
+
+  // The version of a resource in exactly this language, or nothing.
+  std::optional<Bytes> Find(std::uint16_t type, const ResourceName& name,
+                            std::uint16_t language) const;
+
+  // Every resource of the type with its languages; where EnumNames fails, the reason why.
+  ResourceListing List(std::uint16_t type) const;
 
  private:
   struct Directory {
@@ -62,13 +85,18 @@ class PeResources {
   Entry EntryAt(const Directory& directory, std::uint32_t index) const;
   std::optional<std::u16string> EntryName(const Entry& entry) const;
   std::optional<Entry> FindNumbered(const Directory& directory, std::uint16_t number) const;
-  std::optional<Directory> TypeDirectory(std::uint16_t type) const;
+  std::optional<Directory> TypeDirectory(std::uint16_t type, std::string* problem = nullptr) const;
+  std::optional<Directory> LanguageDirectory(std::uint16_t type, const ResourceName& name) const;
+  std::optional<Bytes> DataOf(const Entry& entry) const;
   std::optional<std::uint64_t> FileOffsetOf(std::uint32_t rva) const;
+  std::string AtOffset(std::string_view what, std::uint64_t offset) const;
 
   Bytes file_;
   Bytes sectionTable_;
   std::uint32_t sizeOfHeaders_ = 0;
   Bytes resources_;  // from the resource directory's start to the end of the file
+  std::uint64_t resourcesOffset_ = 0;  // where resources_ begins in the file
+  std::string rootProblem_;  // why a resource directory that the header names cannot be reached
 };
 
 }  // namespace icotake
