@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <new>
 
 #include "icons/module_resources.h"
@@ -77,6 +78,14 @@ class Win32Module final : public ModuleResources {
 
   std::optional<Bytes> FindLanguage(std::uint16_t type, const ResourceName& name,
                                     std::uint16_t language) override {
+    // FindResourceExA falls back to the neutral version when the language is missing; here
+    // only that very language counts.
+    std::vector<std::uint16_t> languages;
+    EnumResourceLanguagesA(module_, MAKEINTRESOURCEA(type), NameArgument(name), VisitLanguage,
+                           reinterpret_cast<LONG_PTR>(&languages));
+    if (std::find(languages.begin(), languages.end(), language) == languages.end()) {
+      return std::nullopt;
+    }
     return BytesOf(FindResourceExA(module_, MAKEINTRESOURCEA(type), NameArgument(name), language));
   }
 
