@@ -1,5 +1,7 @@
 #include "cli/inputs.h"
 
+#include <new>
+
 #include "cli/folders.h"
 
 namespace icotake::cli {
@@ -67,7 +69,12 @@ void ForEachSource(const std::vector<std::string>& inputs, bool recursive, Modul
         continue;
       }
       foundIcons = true;
-      use(*opened.source, input);
+      // Out of memory on one file (a forged one, say), the others still get their turn.
+      try {
+        use(*opened.source, input);
+      } catch (const std::bad_alloc&) {
+        report.Fail(input.path, "out of memory");
+      }
     }
     if (recursive && !foundIcons && (walked || TypeOfPath(inputs[i]) == PathType::kFolder)) {
       report.Fail(inputs[i], "no file in the folder holds icon groups");

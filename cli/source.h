@@ -31,8 +31,7 @@ struct SourceGroup {
 // "#101" for a number, the name itself for a name, "" for an icon file's group.
 std::string NameText(const SourceGroup& group);
 
-class Source {
- public:
+struct Source {
   std::string path;
   SourceKind kind = SourceKind::kUnknown;
   std::string target;  // a shortcut's target, whose groups these are
@@ -41,8 +40,8 @@ class Source {
   // The group's images, or why not. With a language, that language's version of the group.
   GroupLoad Load(const SourceGroup& group, std::optional<std::uint16_t> language);
 
-  std::unique_ptr<ModuleResources> module;
-  std::optional<IconSet> iconFile;
+  std::unique_ptr<ModuleResources> module;  // for a module
+  std::optional<IconSet> iconFile;          // for an icon file
 };
 
 struct OpenedSource {
