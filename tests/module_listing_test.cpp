@@ -8,24 +8,12 @@
 #include "icons/extract_icon_group.h"
 #include "icons/icon_file.h"
 #include "icons/module_resources.h"
+#include "tests/backends.h"
 #include "tests/cli_fixtures.h"
 #include "tests/pe_builder.h"
 
 namespace icotake::test {
 namespace {
-
-struct Backend {
-  const char* name;
-  ModuleOpener open;
-};
-
-std::vector<Backend> Backends() {
-  std::vector<Backend> backends = {{"pe", OpenPeModule}};
-#ifdef _WIN32
-  backends.push_back({"win32", OpenWin32Module});
-#endif
-  return backends;
-}
 
 std::string Hex(std::uint32_t value) {
   char text[16];
@@ -64,8 +52,8 @@ TEST(ModuleListing, EveryBackendListsGroupsWithTheirLanguagesInDirectoryOrder) {
   for (const bool pe32Plus : {false, true}) {
     const ByteVector module = build(pe32Plus);
     WriteBytes(folder.File("m.dll"), module);
-    for (const Backend& backend : Backends()) {
-      SCOPED_TRACE(std::string(backend.name) + (pe32Plus ? " PE32+" : " PE32"));
+    for (const Backend& backend : ModuleBackends()) {
+      SCOPED_TRACE(backend.name + (pe32Plus ? " PE32+" : " PE32"));
       const auto opened = backend.open(folder.File("m.dll"));
       ASSERT_TRUE(opened);
       const auto groups = opened->ListIconGroups();
@@ -94,11 +82,11 @@ TEST(ModuleListing, FindByLanguageGivesExactlyThatVersion) {
     std::optional<ByteVector> expected;
   };
   const Case cases[] = {{0x0407, german}, {0x0000, neutral}, {0x0409, std::nullopt}};
-  for (const Backend& backend : Backends()) {
+  for (const Backend& backend : ModuleBackends()) {
     const auto module = backend.open(folder.File("m.dll"));
     ASSERT_TRUE(module);
     for (const Case& c : cases) {
-      SCOPED_TRACE(std::string(backend.name) + " " + LanguageText(c.language));
+      SCOPED_TRACE(backend.name + " " + LanguageText(c.language));
       const std::optional<Bytes> found = module->FindLanguage(kIconResource, std::uint16_t{1}, c.language);
       ASSERT_EQ(found.has_value(), c.expected.has_value());
       if (found) {
@@ -111,7 +99,7 @@ TEST(ModuleListing, FindByLanguageGivesExactlyThatVersion) {
 TEST(ModuleListing, LoadingInALanguageTakesThatVersionOfTheGroupAndItsImages) {
   ScratchFolder folder;
   WriteBytes(folder.File("app.dll"), AppModule());
-  for (const Backend& backend : Backends()) {
+  for (const Backend& backend : ModuleBackends()) {
     SCOPED_TRACE(backend.name);
     const auto module = backend.open(folder.File("app.dll"));
     ASSERT_TRUE(module);
@@ -149,8 +137,8 @@ TEST(ModuleListing, GroupsThatCannotBeLoadedSayWhy) {
   };
   for (const auto& c : cases) {
     WriteBytes(folder.File("m.dll"), c.module);
-    for (const Backend& backend : Backends()) {
-      SCOPED_TRACE(std::string(backend.name) + " " + c.what);
+    for (const Backend& backend : ModuleBackends()) {
+      SCOPED_TRACE(backend.name + " " + c.what);
       const auto module = backend.open(folder.File("m.dll"));
       ASSERT_TRUE(module);
       const GroupLoad load = TryLoadIconGroup(*module, "m.dll", c.group);
