@@ -179,8 +179,9 @@ def main():
         subprocess.run(runner + ["cmd", "/c", "exit"], capture_output=True, timeout=300)
         root = os.path.dirname(os.path.dirname(os.path.abspath(options.runner)))
         prefix = os.environ.get("ICOTAKE_WINEPREFIX", os.path.join(root, "build", "wineprefix"))
+        # Not captured: the server keeps the pipes it inherits open while it lives.
         subprocess.run(["/usr/lib/wine/wineserver64", "-p10"], env=dict(os.environ, WINEPREFIX=prefix),
-                       capture_output=True, timeout=60)
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
 
     failures = []
     with tempfile.TemporaryDirectory(prefix="icotake-cli-") as scratch:
