@@ -4,6 +4,7 @@
 
 #include "base/file_io.h"
 #include "icons/icon_file.h"
+#include "shell/shortcut.h"
 
 namespace icotake::cli {
 namespace {
@@ -34,6 +35,27 @@ std::pair<std::string, bool> ModuleProblem(Bytes file) {
 }
 
 }  // namespace
+
+// A shortcut's groups are its target's. Our reader serves every platform here: it gives the
+// shell-link object's texts and needs no OLE. A shortcut to a shortcut is not followed.
+OpenedSource OpenShortcutTarget(const std::string& path, ModuleOpener openModule) {
+  std::string target;
+  ResolveShortcutTargetWith(LoadShellLinkFile, path, ShortcutDetails{.targetPath = &target});
+  if (target.empty()) return Failed("shortcut without a target path, or damaged");
+  if (const std::optional<MappedFile> file = MappedFile::Open(target);
+      file && DetectSourceKind(file->bytes()) == SourceKind::kShortcut) {
+    return Failed("a shortcut to a shortcut (" + target + ")");
+  }
+  OpenedSource opened = OpenSource(target, openModule);
+  if (!opened.source) {
+    opened.problem = "target " + target + ": " + opened.problem;
+    return opened;
+  }
+  opened.source->path = path;
+  opened.source->kind = SourceKind::kShortcut;
+  opened.source->target = target;
+  return opened;
+}
 
 SourceKind DetectSourceKind(Bytes file) {
   ByteReader r(file);
@@ -103,7 +125,7 @@ OpenedSource OpenSource(const std::string& path, ModuleOpener openModule) {
                         true);
         }
         case SourceKind::kShortcut:
-          return Failed("shortcut input is not supported yet", true);
+          return OpenShortcutTarget(path, openModule);
         case SourceKind::kIconFile: {
           const std::string problem = IconFileProblem(bytes);
           if (!problem.empty()) return Failed(problem);

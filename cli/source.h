@@ -55,4 +55,7 @@ struct OpenedSource {
 // Opens path and reads its groups with openModule (the platform's own backend by default).
 OpenedSource OpenSource(const std::string& path, ModuleOpener openModule = OpenModule);
 
+// The groups of a shortcut's target, under the shortcut's path.
+OpenedSource OpenShortcutTarget(const std::string& path, ModuleOpener openModule);
+
 }  // namespace icotake::cli

@@ -76,7 +76,7 @@ CASES = [
               "icotake: in/readme.txt: not a PE module, icon file or shortcut",
               "icotake: in/empty.dll: not a PE module, icon file or shortcut",
               "icotake: in/truncated.ico: truncated icon directory: 3 entries in 22 bytes",
-              "icotake: in/link.lnk: shortcut input is not supported yet",
+              "icotake: in/link.lnk: shortcut without a target path, or damaged",
               "icotake: nowhere.dll: no such file",
               "icotake: in/tree: is a folder (-r walks it)"]),
     dict(name="the shorthand", args=["in/app.dll", "-o", "out"], code=0,

@@ -10,6 +10,7 @@
 #include "cli/selection.h"
 #include "cli/source.h"
 #include "tests/cli_fixtures.h"
+#include "tests/shell_link_builder.h"
 
 namespace icotake::cli {
 namespace {
@@ -148,7 +149,7 @@ TEST(OpenSource, GivesGroupsOrTheReasonThereAreNone) {
       {"d.exe", test::DosProgram(), "not a PE module (an MS-DOS or 16-bit program)", true, 0},
       {"r.txt", {'h', 'i'}, "not a PE module, icon file or shortcut", true, 0},
       {"t.ico", test::TruncatedIconFile(), "truncated icon directory: 3 entries in 22 bytes", false, 0},
-      {"l.lnk", test::ShortcutHeader(), "shortcut input is not supported yet", true, 0},
+      {"l.lnk", test::ShortcutHeader(), "shortcut without a target path, or damaged", false, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -158,6 +159,25 @@ TEST(OpenSource, GivesGroupsOrTheReasonThereAreNone) {
     EXPECT_EQ(opened.holdsNoIcons, c.holdsNoIcons);
     EXPECT_EQ(opened.source ? opened.source->groups.size() : 0u, c.groups);
   }
+}
+
+TEST(OpenSource, AShortcutGivesItsTargetsGroupsButNotAShortcutsOwn) {
+  test::ScratchFolder folder;
+  const std::string module = folder.File("app.dll");
+  test::WriteBytes(module, test::AppModule());
+  test::WriteBytes(folder.File("app.lnk"), test::ShellLinkBuilder().LocalPath(module).Arguments("/x").Build());
+  const OpenedSource opened = OpenSource(folder.File("app.lnk"));
+  ASSERT_TRUE(opened.source) << opened.problem;
+  EXPECT_EQ(opened.source->kind, SourceKind::kShortcut);
+  EXPECT_EQ(opened.source->path, folder.File("app.lnk"));
+  EXPECT_EQ(opened.source->target, module);  // the target alone, without its arguments
+  EXPECT_EQ(opened.source->groups.size(), 3u);
+
+  test::WriteBytes(folder.File("again.lnk"), test::ShellLinkBuilder().LocalPath(folder.File("app.lnk")).Build());
+  EXPECT_EQ(OpenSource(folder.File("again.lnk")).problem,
+            "a shortcut to a shortcut (" + folder.File("app.lnk") + ")");
+  test::WriteBytes(folder.File("gone.lnk"), test::ShellLinkBuilder().LocalPath(folder.File("gone.dll")).Build());
+  EXPECT_EQ(OpenSource(folder.File("gone.lnk")).problem, "target " + folder.File("gone.dll") + ": cannot be opened for reading");
 }
 
 TEST(SelectGroups, PicksByPositionNumberOrNameInSelectorOrder) {
