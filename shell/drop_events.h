@@ -2,6 +2,7 @@
 // How the drop object's events leave it: through the window's event dispatch, under the identity
 // of the control that raises them. The drop object knows nothing else of the window.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -13,7 +14,7 @@ namespace icotake {
 enum class DropEvent : std::int32_t { TextDropped = 0, HtmlDropped = 1, UrlDropped = 2, FilesDropped = 3 };
 
 // Which control raises an event, as the window's dispatch tells its controls apart.
-using ControlIdentity = std::int32_t;
+using ControlIdentity = std::size_t;  // the control's entry in the form
 
 // Runs the handler bound to (control, event number), if there is one, and returns when it has run.
 // The text belongs to the drop object and lives until the call returns.

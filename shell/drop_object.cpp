@@ -6,7 +6,7 @@
 namespace icotake {
 namespace {
 
-constexpr char kWindowClass[] = "icotake.DropObject";
+constexpr char kWindowClass[] = "IcotakeDropObject";
 
 bool RegisterWindowClass(WNDPROC procedure) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
