@@ -15,11 +15,6 @@ inline constexpr std::string_view kErrorCaption = "\xB4\xED\xCE\xF3";
 // "分配 " and " 字节内存失败!": a text of that many bytes could not be allocated
 inline constexpr std::string_view kAllocationFailedBefore = "\xB7\xD6\xC5\xE4 ";
 inline constexpr std::string_view kAllocationFailedAfter = " \xD7\xD6\xBD\xDA\xC4\xDA\xB4\xE6\xCA\xA7\xB0\xDC!";
-// "指定窗口或窗口组件不存在或尚未载入": a window or control that is asked for does not exist
-inline constexpr std::string_view kComponentMissing =
-    "\xD6\xB8\xB6\xA8\xB4\xB0\xBF\xDA\xBB\xF2\xB4\xB0\xBF\xDA\xD7\xE9\xBC\xFE"
-    "\xB2\xBB\xB4\xE6\xD4\xDA\xBB\xF2\xC9\xD0\xCE\xB4\xD4\xD8\xC8\xEB";
-
 // The other messages of FatalError: the form description cannot be read, the main window cannot be
 // built, an operation names a window or control that does not exist.
 // "载入窗口模板数据段出错!"

@@ -6,17 +6,15 @@
 namespace icotake {
 namespace {
 
-constexpr char kWindowClass[] = "IcotakeDropObject";
-
 bool RegisterWindowClass(WNDPROC procedure) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof windowClass;
-  if (GetClassInfoExA(instance, kWindowClass, &windowClass)) return true;
+  if (GetClassInfoExA(instance, kDropObjectClass, &windowClass)) return true;
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-  windowClass.lpszClassName = kWindowClass;
+  windowClass.lpszClassName = kDropObjectClass;
   return RegisterClassExA(&windowClass) != 0;
 }
 
@@ -33,7 +31,7 @@ std::unique_ptr<DropObject> DropObject::Create(HWND parentWindow, const DropObje
   if (!RegisterWindowClass(&DropObject::WindowProcedure)) return nullptr;
   std::unique_ptr<DropObject> dropObject(new DropObject(parentWindow, *switches, target));
   // Hidden for its whole life, whatever the form says: it only ties the drop object to the window.
-  const HWND window = CreateWindowExA(0, kWindowClass, "", WS_CHILD | WS_CLIPSIBLINGS, place.left, place.top,
+  const HWND window = CreateWindowExA(0, kDropObjectClass, "", WS_CHILD | WS_CLIPSIBLINGS, place.left, place.top,
                                       place.width, place.height, parentWindow, nullptr,
                                       GetModuleHandleA(nullptr), dropObject.get());
   if (window == nullptr) return nullptr;
@@ -85,7 +83,7 @@ void DropObject::OnWindowDestroyed() {
 }
 
 bool RegisterDropWindow(DropObject* dropObject, HWND windowHandle) {
-  if (dropObject == nullptr || !dropObject->exists()) FatalError(texts::kComponentMissing);
+  if (dropObject == nullptr || !dropObject->exists()) FatalError(texts::kNoSuchWindow);
   if (dropObject->registrationSpent_) return false;
   dropObject->registrationSpent_ = true;
   dropObject->registeredWindow_ = windowHandle;

@@ -15,6 +15,9 @@
 
 namespace icotake {
 
+// The class of the drop object's child window.
+inline constexpr char kDropObjectClass[] = "IcotakeDropObject";
+
 // The child window's place in the parent's client area, as the form gives it.
 struct DropObjectPlace {
   int left = 0, top = 0, width = 0, height = 0;

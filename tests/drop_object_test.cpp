@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <thread>
 
@@ -250,53 +249,16 @@ TEST_F(DropObjectTest, TheRegisteredFormatsAreTheNamedOnes) {
   EXPECT_EQ(raised_, (std::vector<Raised>{{kControl, 1, "<i>x</i>"}, {kControl, 2, "http://example.com/"}}));
 }
 
-// The FatalError box, read and closed from another thread: its text goes to stderr as hex, where
-// the death test looks for it.
-void ReportAndCloseTheErrorBox() {
-  std::thread([] {
-    const std::string caption(texts::kErrorCaption);
-    for (int tries = 0; tries < 500; ++tries) {
-      if (const HWND box = FindWindowA("#32770", caption.c_str())) {
-        char text[512] = {};
-        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        std::string hex;
-        for (const char* p = text; *p != '\0'; ++p) {
-          char digits[3];
-          std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned char>(*p));
-          hex += digits;
-        }
-        std::fprintf(stderr, "box:%s.\n", hex.c_str());
-        std::fflush(stderr);
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-        return;
-      }
-      Sleep(10);
-    }
-  }).detach();
-}
-
-std::string ExpectedBoxHex() {
-  char text[512];
-  const std::size_t size = FormatFatalErrorText(texts::kComponentMissing, text);
-  std::string hex = "box:";
-  for (std::size_t i = 0; i < size; ++i) {
-    char digits[3];
-    std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned char>(text[i]));
-    hex += digits;
-  }
-  return hex + "\\.";
-}
-
 bool ExitedWithMinusOne(int status) { return status == -1; }
 
 TEST_F(DropObjectTest, RegisteringADropObjectThatDoesNotExistIsAFatalError) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
-        ReportAndCloseTheErrorBox();
+        test::ReportAndCloseErrorBox();
         RegisterDropWindow(nullptr, parent_);
       },
-      ExitedWithMinusOne, ExpectedBoxHex());
+      ExitedWithMinusOne, test::ErrorBoxPattern(texts::kNoSuchWindow));
 }
 
 TEST_F(DropObjectTest, RegisteringADropObjectWhoseWindowIsGoneIsAFatalError) {
@@ -308,10 +270,10 @@ TEST_F(DropObjectTest, RegisteringADropObjectWhoseWindowIsGoneIsAFatalError) {
   const HWND another = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   EXPECT_EXIT(
       {
-        ReportAndCloseTheErrorBox();
+        test::ReportAndCloseErrorBox();
         RegisterDropWindow(dropObject, another);
       },
-      ExitedWithMinusOne, ExpectedBoxHex());
+      ExitedWithMinusOne, test::ErrorBoxPattern(texts::kNoSuchWindow));
   DestroyWindow(another);
 }
 

@@ -1,6 +1,11 @@
 #include "tests/drop_test_objects.h"
 
+#include <cstdio>
 #include <cstring>
+#include <thread>
+
+#include "app/fatal_error.h"
+#include "app/program_texts.h"
 
 namespace icotake::test {
 namespace {
@@ -164,6 +169,43 @@ std::string DropFilesBlockWide(const std::vector<std::u16string>& paths) {
 ULONG CountOf(IUnknown* object) {
   object->AddRef();
   return object->Release();
+}
+
+namespace {
+
+std::string Hex(std::string_view bytes) {
+  std::string hex;
+  for (const char byte : bytes) {
+    char digits[3];
+    std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned char>(byte));
+    hex += digits;
+  }
+  return hex;
+}
+
+}  // namespace
+
+void ReportAndCloseErrorBox() {
+  std::thread([] {
+    const std::string caption(texts::kErrorCaption);
+    for (int tries = 0; tries < 1000; ++tries) {
+      if (const HWND box = FindWindowA("#32770", caption.c_str())) {
+        char text[512] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the box's message
+        std::fprintf(stderr, "box:%s.\n", Hex(text).c_str());
+        std::fflush(stderr);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return;
+      }
+      Sleep(10);
+    }
+  }).detach();
+}
+
+std::string ErrorBoxPattern(std::string_view message) {
+  char text[512];
+  const std::size_t size = FormatFatalErrorText(message, text);
+  return "box:" + Hex(std::string_view(text, size)) + "\\.";
 }
 
 }  // namespace icotake::test

@@ -1,7 +1,7 @@
 #pragma once
 // Stand-ins for what OLE hands a drop target: a data object that offers any set of formats and
 // counts every question, fetch and release, and a drag-image object that records its calls. Also
-// the DROPFILES blocks that a CF_HDROP rendering holds.
+// the DROPFILES blocks that a CF_HDROP rendering holds, and a reader of the FatalError box.
 
 #include <windows.h>
 #include <ole2.h>
@@ -96,5 +96,11 @@ std::string DropFilesBlockWide(const std::vector<std::u16string>& paths);
 
 // The reference count of an object, read without changing it.
 ULONG CountOf(IUnknown* object);
+
+// For death tests of FatalError: a thread that waits for the error box, writes its text to stderr
+// as "box:" and hex digits, and closes it, so that the process goes on to its end.
+void ReportAndCloseErrorBox();
+// What the death test looks for on stderr for the box of that message.
+std::string ErrorBoxPattern(std::string_view message);
 
 }  // namespace icotake::test
