@@ -5,12 +5,12 @@
 #include <windows.h>
 
 #include "app/form.h"
+#include "shell/drop_object.h"  // kDropObjectClass
 
 namespace icotake {
 
 inline constexpr char kMainWindowClass[] = "IcotakeMainWindow";
 inline constexpr char kLabelClass[] = "IcotakeLabel";
-inline constexpr char kDropObjectClass[] = "IcotakeDropObject";
 
 struct WindowCreation {
   const char* className;

@@ -17,6 +17,9 @@ constexpr std::array kSiteButtonBindings{EventBinding{kButtonClicked, Handler::O
 constexpr std::array kDropObjectBindings{EventBinding{kFilesDropped, Handler::OnFilesDropped}};
 constexpr std::array kExtractButtonBindings{EventBinding{kButtonClicked, Handler::OnExtractClicked}};
 
+// Version 1; AcceptText on, AcceptHtml off, AcceptUrl off, AcceptFiles on.
+constexpr std::array<std::uint8_t, 20> kDropObjectProperty{1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0};
+
 constexpr ButtonSettings kPushButton{.defaultButton = false,
                                      .horizontal = HorizontalAlignment::Centre,
                                      .vertical = VerticalAlignment::Centre};
@@ -51,8 +54,7 @@ const std::array kMainForm{
               .flags = 0, .focusOrder = 0,
               .text = "", .tag = "", .cursor = Cursor::Arrow,
               .bindings = kDropObjectBindings,
-              .settings = DropTargetSettings{.acceptText = true, .acceptHtml = false,
-                                             .acceptUrl = false, .acceptFiles = true}},
+              .settings = DropTargetSettings{.propertyData = kDropObjectProperty}},
     FormEntry{.kind = ControlKind::Button, .name = texts::kExtractButtonName, .remark = "",
               .left = 368, .top = 16, .width = 112, .height = 40,
               .flags = kVisible | kTabStop, .focusOrder = 0,

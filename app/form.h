@@ -82,11 +82,10 @@ struct LabelSettings {
   bool wordWrap;
 };
 
+// The drop object's stored property data, 20 bytes: version 1, then AcceptText, AcceptHtml,
+// AcceptUrl and AcceptFiles as 32-bit little-endian values (shell/drop_switches.h reads them).
 struct DropTargetSettings {
-  bool acceptText;
-  bool acceptHtml;
-  bool acceptUrl;
-  bool acceptFiles;
+  std::span<const std::uint8_t> propertyData;
 };
 
 using KindSettings = std::variant<WindowSettings, ButtonSettings, LabelSettings, EditBoxSettings, DropTargetSettings>;

@@ -7,10 +7,9 @@
 namespace icotake {
 
 void OnWindowCreated(MainWindow& window) {
-  // Registering window.handle() as the OLE drop target of 拖放对象1 (RegisterDropWindow, with the
-  // drop target in shell/) belongs here; until it comes the window takes no drops, and a path is
+  // A failed registration goes unnoticed: the window then takes no drops, and a path can still be
   // typed into the edit box.
-  static_cast<void>(window);
+  RegisterDropWindow(window.FindDropObject(texts::kDropObjectName), window.handle());
 }
 
 void OnFilesDropped(MainWindow& window, const Text& paths) {

@@ -33,10 +33,7 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::Build(HINSTANCE instance) {
-  if (form_.empty() || !RegisterWindowClass(instance) || !RegisterLabelClass(instance) ||
-      !RegisterDropObjectClass(instance)) {
-    return false;
-  }
+  if (form_.empty() || !RegisterWindowClass(instance) || !RegisterLabelClass(instance)) return false;
   font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   if (!CreateMainWindow(instance)) return false;
   for (std::size_t entry = form_.size() - 1; entry >= 1; --entry) {
@@ -45,10 +42,13 @@ bool MainWindow::Build(HINSTANCE instance) {
   // Stacked in list order, the first control on top, whatever order the system gave them.
   HWND above = HWND_TOP;
   for (std::size_t entry = 1; entry < form_.size(); ++entry) {
+    if (controls_[entry] == nullptr) continue;  // a drop object that was not created
     SetWindowPos(controls_[entry], above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     above = controls_[entry];
   }
   for (std::size_t entry = 1; entry < form_.size(); ++entry) {
+    // The drop object's window stays hidden, whatever its flag says.
+    if (controls_[entry] == nullptr || form_[entry].kind == ControlKind::DropTarget) continue;
     ShowWindow(controls_[entry], visible_[entry] ? SW_SHOWNA : SW_HIDE);
   }
   // The created event runs before the window is first shown: drops are accepted from the start.
@@ -107,6 +107,18 @@ void MainWindow::LoadProgramIcon(HINSTANCE instance) {
 
 bool MainWindow::CreateControl(HINSTANCE instance, std::size_t entry) {
   const FormEntry& control = form_[entry];
+  if (const auto* drop = control.As<DropTargetSettings>()) {
+    // The drop object makes its own window and raises its events through the dispatch. When its
+    // stored data is refused or its window cannot be made it does not exist, and the window goes
+    // on without it (registering it is then a FatalError).
+    dropObject_ = DropObject::Create(window_, {control.left, control.top, control.width, control.height},
+                                     drop->propertyData,
+                                     {entry, [this](ControlIdentity source, std::int32_t event, const Text& text) {
+                                        RaiseEvent(source, event, text);
+                                      }});
+    controls_[entry] = dropObject_ ? dropObject_->window() : nullptr;
+    return true;
+  }
   const WindowCreation creation = CreationFor(control);
   LabelLook look{};
   void* parameter = nullptr;
@@ -127,7 +139,6 @@ bool MainWindow::CreateControl(HINSTANCE instance, std::size_t entry) {
                  static_cast<LPARAM>(edit->selectionStart + edit->selectionLength));
     SendMessageA(window, EM_SCROLLCARET, 0, 0);
   }
-  if (const auto* drop = control.As<DropTargetSettings>()) dropObject_ = {entry, window, *drop};
   return true;
 }
 
@@ -143,7 +154,6 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     self->window_ = nullptr;
     std::fill(self->controls_.begin(), self->controls_.end(), nullptr);
-    self->dropObject_.window = nullptr;
     return DefWindowProcA(window, message, wParam, lParam);
   }
   return self->HandleMessage(message, wParam, lParam);
@@ -304,6 +314,12 @@ HWND MainWindow::ControlWindow(std::string_view name) const {
   HWND control = entry ? controls_[*entry] : nullptr;
   if (control == nullptr) FatalError(texts::kNoSuchWindow);
   return control;
+}
+
+DropObject* MainWindow::FindDropObject(std::string_view name) const {
+  const auto entry = FindEntry(form_, name);
+  if (!entry || !dropObject_ || controls_[*entry] != dropObject_->window() || !dropObject_->exists()) return nullptr;
+  return dropObject_.get();
 }
 
 void MainWindow::SetControlVisible(std::string_view name) {

@@ -4,11 +4,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
-#include "app/drop_object_win32.h"
 #include "app/form.h"
 #include "app/text.h"
+#include "shell/drop_object.h"
 
 namespace icotake {
 
@@ -38,7 +39,9 @@ class MainWindow {
 
   HWND handle() const { return window_; }
   Form form() const { return form_; }
-  const DropObject& dropObject() const { return dropObject_; }
+  // The drop object of that name, or nullptr when it does not exist: never created (its stored
+  // data refused, its window not made) or gone with the window.
+  DropObject* FindDropObject(std::string_view name) const;
 
   // The window of a control, or nullptr for an entry without one.
   HWND ControlWindow(std::size_t entry) const;
@@ -70,7 +73,7 @@ class MainWindow {
   std::vector<HWND> controls_;  // by entry index; [0] is the window itself
   std::vector<bool> visible_;   // the recorded visible flag of every entry
   std::vector<std::size_t> focusOrder_;
-  DropObject dropObject_;
+  std::unique_ptr<DropObject> dropObject_;  // the form has one
   HWND lastFocus_ = nullptr;
   HFONT font_ = nullptr;
   HICON bigIcon_ = nullptr;

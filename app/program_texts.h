@@ -15,7 +15,6 @@ inline constexpr std::string_view kErrorCaption = "\xB4\xED\xCE\xF3";
 // "分配 " and " 字节内存失败!": a text of that many bytes could not be allocated
 inline constexpr std::string_view kAllocationFailedBefore = "\xB7\xD6\xC5\xE4 ";
 inline constexpr std::string_view kAllocationFailedAfter = " \xD7\xD6\xBD\xDA\xC4\xDA\xB4\xE6\xCA\xA7\xB0\xDC!";
-
 // The other messages of FatalError: the form description cannot be read, the main window cannot be
 // built, an operation names a window or control that does not exist.
 // "载入窗口模板数据段出错!"

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "shell/drop_switches.h"
+
 namespace icotake {
 namespace {
 
@@ -98,10 +100,10 @@ TEST(MainForm, KindSettings) {
 
   const auto* drop = form[3].As<DropTargetSettings>();
   ASSERT_NE(drop, nullptr);
-  EXPECT_TRUE(drop->acceptText);
-  EXPECT_FALSE(drop->acceptHtml);
-  EXPECT_FALSE(drop->acceptUrl);
-  EXPECT_TRUE(drop->acceptFiles);
+  EXPECT_EQ(drop->propertyData.size(), kDropPropertySize);
+  const auto switches = LoadDropSwitches(drop->propertyData);
+  ASSERT_TRUE(switches.has_value());
+  EXPECT_EQ(switches->values, (std::array<std::int32_t, 4>{1, 0, 0, 1}));  // text and files accepted
 
   const auto* edit = form[5].As<EditBoxSettings>();
   ASSERT_NE(edit, nullptr);

@@ -8,11 +8,13 @@ under BUILD/tests/gui-e2e/prefix), and stops every process that it started.
     gui_e2e.py --build-dir build/mingw-x64 CASE...    (no CASE: all of them)
 
 Environment: ICOTAKE_TEST_DISPLAYS="FIRST-LAST" picks the X display numbers to try (default
-100-199). The screenshot goes to BUILD/tests/gui-e2e/artifacts/main-window.png.
+100-199). The screenshots go to BUILD/tests/gui-e2e/artifacts/: main-window.png, and after-drop.png
+with a dropped path in the edit box.
 """
 import argparse
 import json
 import os
+import select
 import shutil
 import subprocess
 import sys
@@ -25,6 +27,7 @@ ROOT = Path(__file__).resolve().parents[2]
 WINE_RUN = ROOT / 'scripts' / 'wine-run'
 WINESERVER = '/usr/lib/wine/wineserver64'
 WINE_MODULES = Path('/usr/lib/x86_64-linux-gnu/wine/x86_64-windows')
+DRAG_SOURCE = ROOT / 'tests' / 'gui' / 'drag_source.py'
 
 TITLE = 'ico提取工具，取出图标'
 ERROR_CAPTION = '错误'
@@ -196,6 +199,53 @@ class Session:
         self.xdotool('mousemove', '--sync', x, y)
         time.sleep(0.1)
         self.xdotool('click', '1')
+
+    def drag(self, target, files=None, text=None):
+        """Drags files (or a text selection) from a GTK program onto the screen point `target` with the
+        mouse, as a person would; answers what the drag source reported."""
+        what = ['--files', *map(str, files)] if files else ['--text', text]
+        # GTK from Debian's own Python, whatever python3 the test runs with.
+        source = subprocess.Popen(['/usr/bin/python3', str(DRAG_SOURCE), '--at', '20', '20', *what], env=self.env,
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.programs.append(source)
+
+        def line(seconds):
+            ready, _, _ = select.select([source.stdout], [], [], seconds)
+            return source.stdout.readline().strip() if ready else None
+
+        try:
+            if line(20) != 'ready':
+                raise RuntimeError('the drag source did not start')
+            found = self.xdotool('search', '--sync', '--onlyvisible', '--name', '^icotake drag source$')
+            geometry = self.xdotool('getwindowgeometry', '--shell', found.stdout.split()[0]).stdout
+            values = dict(item.split('=') for item in geometry.split())
+            x = int(values['X']) + int(values['WIDTH']) // 2
+            y = int(values['Y']) + int(values['HEIGHT']) // 2
+            self.xdotool('mousemove', '--sync', x, y)
+            time.sleep(0.1)
+            self.xdotool('mousedown', '1')
+            time.sleep(0.1)
+            for step in (4, 8, 12):  # past GTK's drag threshold
+                self.xdotool('mousemove', x + step, y + step)
+                time.sleep(0.05)
+            start_x, start_y = x + 12, y + 12
+            for step in range(1, 7):  # over to the target, where XDND messages start to flow
+                self.xdotool('mousemove', start_x + (target[0] - start_x) * step // 6,
+                             start_y + (target[1] - start_y) * step // 6)
+                time.sleep(0.08)
+            time.sleep(0.2)
+            self.xdotool('mouseup', '1')
+            reported = []
+            while (said := line(10)) is not None:
+                reported.append(said)
+                # A refused drag ends with drag-failed; drag-end follows only after GTK's animation.
+                if said == 'drag-end' or said.startswith('drag-failed'):
+                    break
+            return reported
+        finally:
+            source.terminate()
+            source.wait()
+            self.programs.remove(source)
 
 
 SESSION = None
@@ -431,6 +481,95 @@ class WebSite(GuiTest):
         self.assertExitCode(0)
 
 
+def windows_path(path):
+    return 'Z:' + str(path).replace('/', '\\')
+
+
+class DropTest(GuiTest):
+    """Files and text dragged onto the window from an X11 program, through Wine's XDND and OLE."""
+
+    def setUp(self):
+        super().setUp()
+        # A short folder, so that the screenshot shows a whole path.
+        self.drops = Path(tempfile.mkdtemp(prefix='icotake-drop-'))
+        self.output = self.session.prefix.joinpath(*OUTPUT)
+        shutil.rmtree(self.output, ignore_errors=True)
+
+    def tearDown(self):
+        super().tearDown()
+        shutil.rmtree(self.drops, ignore_errors=True)
+
+    def drop(self, files=None, text=None):
+        # Anywhere on the window: here the middle of the usage label.
+        reported = self.session.drag(centre(child(self.tree, '标签1')['screen']), files=files, text=text)
+        self.assertTrue(reported, 'the drag did not end')
+        return reported
+
+    def real_file(self, name, module='notepad.exe'):
+        path = self.drops / name
+        shutil.copyfile(WINE_MODULES / module, path)
+        return path
+
+    def test_drop_one_file_then_extract(self):
+        # A Chinese name, as a user's desktop holds them: the path arrives in code page 936.
+        dropped = self.real_file('记事本 副本.exe')
+        self.drop(files=[dropped])
+        self.assertTrue(wait_for(lambda: self.edit_text() == windows_path(dropped), 10), self.edit_text())
+        shot = self.session.artifacts / 'after-drop.png'
+        shot.unlink(missing_ok=True)
+        time.sleep(0.3)
+        self.session.screenshot(self.tree['screen'], shot)
+        print(f'screenshot after the drop: {shot}')
+
+        self.session.click(*centre(child(self.tree, '按钮1')['screen']))
+        self.assertTrue(wait_for(lambda: (self.output / '1.ico').exists(), 30), 'no 1.ico')
+        self.assertEqual(self.edit_text(), windows_path(dropped))  # the 100 passes are over
+        self.assertEqual(sorted(p.name for p in self.output.iterdir()), ['1.ico'])
+        reference = self.session.work / 'notepad-group.ico'
+        subprocess.run(['wrestool', '-x', '--type=14', '-o', str(reference), str(dropped)], check=True)
+        listing = [subprocess.run(['icotool', '-l', str(f)], capture_output=True, text=True, check=True).stdout
+                   for f in (self.output / '1.ico', reference)]
+        self.assertTrue(listing[0].strip())
+        self.assertEqual(listing[0], listing[1])
+        self.session.keys('Escape')
+        self.assertExitCode(0)
+
+    def test_drop_two_files_replaces_one(self):
+        first = self.real_file('a.exe')
+        self.drop(files=[first])
+        self.assertTrue(wait_for(lambda: self.edit_text() == windows_path(first), 10), self.edit_text())
+        # Two or more: each path followed by a line break, the last one too; the box holds it all.
+        second = [self.real_file('b c.dll', 'comdlg32.dll'), self.real_file('d.exe')]
+        self.drop(files=second)
+        expected = ''.join(windows_path(p) + '\r\n' for p in second)
+        self.assertTrue(wait_for(lambda: self.edit_text() == expected, 10), repr(self.edit_text()))
+        self.session.keys('Escape')
+        self.assertExitCode(0)
+
+    def test_drop_replaces_typed_path(self):
+        self.session.type_text('typed')
+        self.assertTrue(wait_for(lambda: self.edit_text() == 'typed', 5))
+        dropped = self.real_file('e.exe')
+        self.drop(files=[dropped])
+        self.assertTrue(wait_for(lambda: self.edit_text() == windows_path(dropped), 10), self.edit_text())
+        self.session.keys('Escape')
+        self.assertExitCode(0)
+
+    def test_drop_text_changes_nothing(self):
+        self.session.type_text('keep')
+        self.assertTrue(wait_for(lambda: self.edit_text() == 'keep', 5))
+        # Wine offers a dragged text as CF_UNICODETEXT only, which the drop object does not take:
+        # the drag source hears that nothing would take it.
+        reported = self.drop(text='some selected words')
+        print(f'the drag source says: {reported}')
+        time.sleep(0.5)
+        self.assertEqual(self.edit_text(), 'keep')
+        self.assertIsNone(self.program.poll())
+        self.assertFalse(self.output.exists())
+        self.session.keys('Escape')
+        self.assertExitCode(0)
+
+
 class FatalErrorBox(GuiTest):
     # The program's own start-up and window, whose text heap runs out once the loop is idle.
     exe_name = 'tests/icotake-gui-fatal-probe.exe'
@@ -469,6 +608,10 @@ CASES = {
     'extract_typed_path': 'ExtractTypedPath', 'relative_path': 'RelativePath', 'escape_closes': 'EscapeCloses', 'close_box': 'CloseBox',
     'alt_f4': 'AltF4', 'enter_does_nothing': 'EnterDoesNothing', 'web_site': 'WebSite',
     'fatal_error_box': 'FatalErrorBox',
+    'drop_one_file': 'DropTest.test_drop_one_file_then_extract',
+    'drop_two_files': 'DropTest.test_drop_two_files_replaces_one',
+    'drop_replaces_typed': 'DropTest.test_drop_replaces_typed_path',
+    'drop_text': 'DropTest.test_drop_text_changes_nothing',
 }
 
 
