@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cstdint>
+
 #include <algorithm>
 #include <new>
 
@@ -97,7 +99,16 @@ class Win32Module final : public ModuleResources {
     HGLOBAL loaded = LoadResource(module_, resource);
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (bytes == nullptr) return std::nullopt;
-    return Bytes(static_cast<const std::uint8_t*>(bytes), SizeofResource(module_, resource));
+    // A module loaded as a data file is the file mapped as it is, yet the loader hands out a
+    // resource whose data entry points past the file's end all the same: reading it would fault.
+    // The handle of such a module is the mapping's address with its low bits set.
+    const auto base = reinterpret_cast<std::uintptr_t>(module_) & ~std::uintptr_t{3};
+    const auto address = reinterpret_cast<std::uintptr_t>(bytes);
+    const std::uint64_t size = SizeofResource(module_, resource);
+    if (address < base || address - base > size_ || size > size_ - (address - base)) {
+      return std::nullopt;
+    }
+    return Bytes(static_cast<const std::uint8_t*>(bytes), static_cast<std::size_t>(size));
   }
 
   HMODULE module_;

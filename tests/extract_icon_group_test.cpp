@@ -153,6 +153,25 @@ TEST_P(ExtractIconGroupTest, GroupsThatCannotBeLoadedStillCount) {
   EXPECT_FALSE(std::filesystem::exists(Out("4.ico")));
 }
 
+TEST_P(ExtractIconGroupTest, AnImagePastTheFilesEndIsNotLoaded) {
+  // The icon's data entry (its RVA in the resource section, its size the image's) claims more
+  // bytes than the file has: the group counts, nothing is read past the end, nothing is written.
+  ByteVector bytes = PeBuilder().AddIconGroup(std::uint16_t{1}, {BitmapImage(16, 16, 4)}, 1).Build();
+  const auto imageSize = static_cast<std::uint32_t>(BitmapImage(16, 16, 4).size());
+  bool patched = false;
+  for (std::size_t at = kResourceFileOffset; at + 8 <= bytes.size() && !patched; at += 4) {
+    if (Get32(bytes, at + 4) == imageSize && Get32(bytes, at) - kResourceRva < 0x1000) {
+      Put32(bytes, at + 4, 0x00100000);
+      patched = true;
+    }
+  }
+  ASSERT_TRUE(patched);
+  const ExtractOutcome outcome = Extract(Module("past.dll", bytes), kWriteToFile, Out("past.ico"), 1);
+  EXPECT_EQ(outcome.groupCount, 1);
+  EXPECT_FALSE(outcome.written);
+  EXPECT_FALSE(std::filesystem::exists(Out("past.ico")));
+}
+
 TEST_P(ExtractIconGroupTest, OutputKindDecidesWhatIsWritten) {
   const std::string module = Module("three.dll", ThreeGroups());
   EXPECT_TRUE(Extract(module, kWriteToFile, Out("UPPER.ICO"), 1).written);
